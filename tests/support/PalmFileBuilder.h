@@ -1,0 +1,35 @@
+// Builds Palm database files byte by byte, so that tests and benchmarks state exactly
+// what lies in a header.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct PalmFileBuilder {
+    std::string name;          // up to 32 bytes; no NUL is added when it is 32 long
+    uint16_t attributes = 0;
+    uint16_t version = 0;
+    uint32_t created = 0;
+    uint32_t modified = 0;
+    uint32_t backedUp = 0;
+    uint32_t modNumber = 0;
+    uint32_t appInfoArea = 0;
+    uint32_t sortInfoArea = 0;
+    std::string type;          // up to 4 bytes
+    std::string creator;       // up to 4 bytes
+    uint32_t idSeed = 0;
+    uint32_t nextRecordList = 0;
+    std::vector<uint32_t> recordOffsets; // record count = its size unless overridden
+    int recordCountOverride = -1;
+    QByteArray tail;           // bytes after the record list
+
+    QByteArray Bytes() const;
+    // Writes the file; returns its path.
+    QString WriteTo(const QString& path) const;
+};
+
+// Writes raw bytes to a file (for damaged and odd files).
+void WriteBytes(const QString& path, const QByteArray& bytes);
