@@ -6,6 +6,7 @@
 #include <QString>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // One entry. CreatorID holds the header's bytes (Palm character set); the other texts
@@ -24,23 +25,31 @@ public:
     int LinkCount() const { return static_cast<int>(FLinks.size()); }
     // nullptr outside 0..LinkCount()-1.
     const TLinks* LinkAt(int index) const;
-    // Exact, byte-for-byte match searched from the last entry back; -1 when none.
+    // The highest index whose CreatorID equals the text byte for byte; -1 when none.
+    // Runs once per listed file, hence the index behind it.
     int FindLink(const std::string& creatorID) const;
+    // Appends the entry; returns its index.
     int AddLink(TLinks entry);
+    // Overwrites all four texts of the entry at index; an index out of range changes nothing.
     void UpdateLink(const std::string& creatorID, const std::string& program,
                     const std::string& description, const std::string& url, int index);
     void ClearLinks();
 
-    // Reads the file into the catalogue; a missing file leaves it as it is. Returns false,
-    // with ErrorText() naming the file and the cause, when the file cannot be read.
+    // Appends one entry per section of the file, in file order; a missing file adds
+    // nothing. Returns false, with ErrorText() "Unable to read <path>: <cause>" and the
+    // catalogue unchanged, when the file exists but cannot be read.
     bool LoadCreatorIDs(const QString& path);
-    // Merges the catalogue into the file's present content and writes it back through a
-    // temporary file. Throws EWriteError naming the file and the cause.
+    // Merges the catalogue into the file's present content (sections, comments and lines
+    // of others stay) and writes it back through a temporary file. Entries whose CreatorID
+    // could not be read back as itself (empty, line breaks, NUL, blanks at either end)
+    // are not written. Throws EWriteError naming the file and the cause; a present file
+    // that cannot be read is not replaced.
     void SaveCreatorIDs(const QString& path) const;
 
     const QString& ErrorText() const { return FError; }
 
 private:
     std::vector<std::unique_ptr<TLinks>> FLinks;
+    std::unordered_map<std::string, int> FLastIndex; // CreatorID -> highest index
     QString FError;
 };

@@ -28,6 +28,7 @@ public:
 // The decoded header. Texts are the file's bytes, unconverted (Palm character set).
 struct TPDBHeader {
     std::string Name;
+    uint16_t Attributes = 0; // the whole attribute word, for tools that show it raw
     bool ReadOnly = false;
     bool Dirty = false;
     bool Backup = false;
@@ -66,7 +67,9 @@ public:
     // describing the previous file until ReadHeader runs.
     void SetFileName(std::string fileName);
 
-    // One open, one 78-byte read, one close. Throws EInvalidPalmDatabase.
+    // One open, one fstat (size and time), one 78-byte read, one close. Throws
+    // EInvalidPalmDatabase; Header is then unchanged, and FileSize/FileTime describe the
+    // new file when it could be opened.
     void ReadHeader();
 
     const TPDBHeader& Header() const { return FHeader; }
@@ -102,8 +105,9 @@ public:
     TPalmPDB(std::string fileName, bool readNow);
     ~TPalmPDB() override;
 
+    // Reads Header().RecordCount entries after the header and replaces the list with them.
     // Throws EInOutError when the list cannot be read, EInvalidPalmDatabase for a
-    // negative offset.
+    // negative offset; the list is then left as it was.
     void ReadRecordHeaders();
     void ClearRecords();
 

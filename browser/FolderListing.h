@@ -1,0 +1,59 @@
+// The rows of the file list for one folder, without widgets: the window shows them, the
+// command-line tool prints them. Palm databases come first, then applications, then ZIP
+// archives, each group in the order the file system returns the names.
+#pragma once
+
+#include "palmdb/PalmDatabase.h"
+
+#include <QString>
+#include <cstdint>
+#include <vector>
+
+class ListeDerLinks;
+
+enum class RowIcon { PalmFile = 0, Archive = 1 };
+
+struct FileRow {
+    QString Name;    // file name without folder
+    QString Type;    // creator ID, "Zip" for an archive, empty when the header is unreadable
+    QString Size;    // grouped byte count
+    QString Changed; // date-time text of the last write
+    RowIcon Icon = RowIcon::PalmFile;
+    // The values behind Size and Changed, kept so that sorting needs no parsing.
+    int64_t Bytes = 0;
+    TDateTime ChangedValue = 0;
+};
+
+// A file that could not be read while listing; its row (if it still exists) is listed
+// with an empty Type so that the user can still see, move or delete it.
+struct ListingError {
+    QString File;    // full path
+    QString Message; // the reader's message
+};
+
+struct FolderListing {
+    QString Folder; // with its trailing separator
+    std::vector<FileRow> Rows;
+    std::vector<ListingError> Errors;
+};
+
+struct ListingFilter {
+    bool ShowPDB = true;
+    bool ShowPRC = true;
+    bool ShowZIP = true;
+};
+
+// Lists a folder in one pass over its entries and one header read per Palm file, with
+// the shared reader. Every creator ID not yet in the catalogue joins it. A folder that
+// does not exist gives no rows and no error.
+class FolderLister {
+public:
+    FolderLister(TPalmPDB& reader, ListeDerLinks& catalogue)
+        : FReader(reader), FCatalogue(catalogue) {}
+
+    FolderListing ListFolder(const QString& folder, const ListingFilter& filter);
+
+private:
+    TPalmPDB& FReader;
+    ListeDerLinks& FCatalogue;
+};

@@ -1,0 +1,51 @@
+#include "browser/HeaderDetails.h"
+
+#include "common/DateTime.h"
+#include "common/PalmText.h"
+
+#include <QLocale>
+
+namespace {
+
+// 1970-01-01 00:00:00: what a header holds when the database was never backed up.
+constexpr TDateTime NeverBackedUp = 25569.0;
+
+QString ShortDate(TDateTime value) {
+    return QLocale().toString(QDateTimeFromDateTime(value).date(), QLocale::ShortFormat);
+}
+
+} // namespace
+
+const std::array<const char*, HeaderRowCount>& HeaderRowCaptions() {
+    static const std::array<const char*, HeaderRowCount> captions = {
+        "Records",  "Type",        "Creator",      "Version",         "Created", "Modified",
+        "Backed up", "Mod number", "AppInfoArea", "SortInfoArea", "Next record list", "ID Seed"};
+    return captions;
+}
+
+const std::array<const char*, FlagCount>& FlagCaptions() {
+    static const std::array<const char*, FlagCount> captions = {
+        "Read only", "Dirty", "Backup", "Overwrite", "Force reset", "No beaming"};
+    return captions;
+}
+
+std::array<QString, HeaderRowCount> HeaderRowValues(const TPDBHeader& header,
+                                                    const QString& unknownText) {
+    return {QString::number(header.RecordCount),
+            PalmTextToQString(header.DBType),
+            PalmTextToQString(header.Creator),
+            QString::number(header.Version),
+            ShortDate(header.Created),
+            ShortDate(header.Modified),
+            header.BackedUp == NeverBackedUp ? unknownText : ShortDate(header.BackedUp),
+            QString::number(header.ModNumber),
+            QString::number(header.AppInfoArea),
+            QString::number(header.SortInfoArea),
+            QString::number(header.NextRecordList),
+            QString::number(header.IDSeed)};
+}
+
+std::array<bool, FlagCount> HeaderFlags(const TPDBHeader& header) {
+    return {header.ReadOnly,  header.Dirty,      header.Backup,
+            header.Overwrite, header.ForceReset, header.NoBeaming};
+}

@@ -1,0 +1,148 @@
+#include "cli/CliCommands.h"
+
+#include "browser/FolderListing.h"
+#include "browser/HeaderDetails.h"
+#include "common/DateTime.h"
+#include "common/PalmText.h"
+#include "creators/CreatorCatalogue.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace {
+
+const char* const Usage =
+    "Usage: brisko-cli info [--json] FILE...\n"
+    "       brisko-cli list [--json] FOLDER\n"
+    "\n"
+    "  info   print the database header of each Palm file (.pdb, .prc)\n"
+    "  list   print the rows that Brisko's file list shows for a folder\n"
+    "  --json print a JSON array instead of text\n";
+
+QString Latin(const char* text) { return QString::fromLatin1(text); }
+
+void ReportError(QTextStream& err, const QString& file, const QString& message) {
+    err << "brisko-cli: " << file << ": " << message << '\n';
+}
+
+QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
+    const TPDBHeader& h = reader.Header();
+    QJsonObject o;
+    o[Latin("file")] = file;
+    o[Latin("name")] = PalmTextToQString(h.Name);
+    o[Latin("type")] = PalmTextToQString(h.DBType);
+    o[Latin("creator")] = PalmTextToQString(h.Creator);
+    o[Latin("attributes")] = int(h.Attributes);
+    o[Latin("readOnly")] = h.ReadOnly;
+    o[Latin("dirty")] = h.Dirty;
+    o[Latin("backup")] = h.Backup;
+    o[Latin("overwrite")] = h.Overwrite;
+    o[Latin("forceReset")] = h.ForceReset;
+    o[Latin("noBeaming")] = h.NoBeaming;
+    o[Latin("version")] = h.Version;
+    o[Latin("created")] = DateTimeIsoText(h.Created);
+    o[Latin("modified")] = DateTimeIsoText(h.Modified);
+    o[Latin("backedUp")] = DateTimeIsoText(h.BackedUp);
+    o[Latin("modNumber")] = h.ModNumber;
+    o[Latin("appInfoArea")] = h.AppInfoArea;
+    o[Latin("sortInfoArea")] = h.SortInfoArea;
+    o[Latin("idSeed")] = h.IDSeed;
+    o[Latin("nextRecordList")] = h.NextRecordList;
+    o[Latin("recordCount")] = h.RecordCount;
+    o[Latin("fileSize")] = qint64(reader.FileSize());
+    return o;
+}
+
+void PrintHeaderText(QTextStream& out, const QString& file, const TPalmDatabase& reader) {
+    const TPDBHeader& h = reader.Header();
+    out << "File: " << file << '\n';
+    out << "Name: " << PalmTextToQString(h.Name) << '\n';
+    const auto values = HeaderRowValues(h, Latin("Unknown"));
+    for (int i = 0; i < HeaderRowCount; ++i)
+        out << HeaderRowCaptions()[size_t(i)] << ": " << values[size_t(i)] << '\n';
+    const auto flags = HeaderFlags(h);
+    for (int i = 0; i < FlagCount; ++i)
+        out << FlagCaptions()[size_t(i)] << ": " << (flags[size_t(i)] ? "yes" : "no") << '\n';
+    out << "File size: " << reader.FileSize() << '\n';
+}
+
+int Info(const QStringList& files, bool json, QTextStream& out, QTextStream& err) {
+    int status = ExitOk;
+    QJsonArray array;
+    bool first = true;
+    for (const QString& file : files) {
+        try {
+            TPalmDatabase reader(QFile::encodeName(file).toStdString(), true);
+            if (json) {
+                array.append(HeaderObject(file, reader));
+            } else {
+                if (!first)
+                    out << '\n';
+                PrintHeaderText(out, file, reader);
+                first = false;
+            }
+        } catch (const std::exception& error) {
+            const QString message = QString::fromUtf8(error.what());
+            ReportError(err, file, message);
+            if (json)
+                array.append(QJsonObject{{Latin("file"), file}, {Latin("error"), message}});
+            status = ExitSomeUnreadable;
+        }
+    }
+    if (json)
+        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+    return status;
+}
+
+int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
+    TPalmPDB reader(std::string(), false);
+    ListeDerLinks catalogue;
+    const FolderListing listing = FolderLister(reader, catalogue).ListFolder(folder, {});
+    for (const ListingError& error : listing.Errors)
+        ReportError(err, error.File, error.Message);
+    if (json) {
+        QJsonArray array;
+        for (const FileRow& row : listing.Rows)
+            array.append(QJsonObject{{Latin("name"), row.Name},
+                                     {Latin("type"), row.Type},
+                                     {Latin("size"), row.Size},
+                                     {Latin("changed"), row.Changed},
+                                     {Latin("bytes"), qint64(row.Bytes)}});
+        out << QJsonDocument(array).toJson(QJsonDocument::Indented);
+    } else {
+        for (const FileRow& row : listing.Rows)
+            out << row.Name << '\t' << row.Type << '\t' << row.Size << '\t' << row.Changed
+                << '\n';
+        out << listing.Rows.size() << " file(s).\n";
+    }
+    return listing.Errors.empty() ? ExitOk : ExitSomeUnreadable;
+}
+
+} // namespace
+
+int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    if (arguments.size() == 1 &&
+        (arguments[0] == Latin("--help") || arguments[0] == Latin("-h"))) {
+        out << Usage;
+        return ExitOk;
+    }
+    if (arguments.size() == 1 && arguments[0] == Latin("--version")) {
+        out << "brisko-cli " << BRISKO_VERSION << '\n';
+        return ExitOk;
+    }
+    QStringList rest = arguments.mid(1);
+    const bool json = !rest.isEmpty() && rest.first() == Latin("--json");
+    if (json)
+        rest.removeFirst();
+    if (!rest.isEmpty() && rest.first() == Latin("--"))
+        rest.removeFirst();
+    const QString command = arguments.value(0);
+    if (command == Latin("info") && !rest.isEmpty())
+        return Info(rest, json, out, err);
+    if (command == Latin("list") && rest.size() == 1)
+        return List(rest.first(), json, out, err);
+    err << Usage;
+    return ExitUsage;
+}

@@ -1,0 +1,94 @@
+#!/usr/bin/env python3
+"""Writes Brisko's sample folder: a few small Palm databases and applications, one file
+with a 1970-based date, one damaged file and a ZIP archive of Palm files.
+
+usage: make-examples.py OUTPUT_FOLDER
+The files are built byte by byte, so every header value is known; the output is the
+same at every run (contents and modification times)."""
+
+import datetime
+import os
+import struct
+import sys
+import zipfile
+
+PALM_EPOCH = datetime.datetime(1904, 1, 1)
+
+
+def palm_seconds(*when):
+    return int((datetime.datetime(*when) - PALM_EPOCH).total_seconds())
+
+
+def database(name, type_, creator, records, attributes=0x0008, version=0,
+             created=(2005, 3, 14, 9, 26, 53), modified=(2006, 11, 2, 18, 4, 10),
+             backed_up=(2006, 11, 2, 18, 30, 0), mod_number=0, seed=0, raw_dates=None):
+    """A Palm database: the 78-byte header, the record list, then the records."""
+    dates = raw_dates or (palm_seconds(*created), palm_seconds(*modified),
+                          palm_seconds(*backed_up) if backed_up else 0)
+    header = struct.pack(">32sHHIIIIII4s4sIIH", name.encode("cp1252"), attributes, version,
+                         dates[0], dates[1], dates[2], mod_number, 0, 0,
+                         type_.encode("cp1252"), creator.encode("cp1252"), seed, 0,
+                         len(records))
+    offset = 78 + 8 * len(records) + 2  # two bytes of padding after the list, as usual
+    entries = b""
+    for index, _ in enumerate(records):
+        entries += struct.pack(">IB3s", offset, 0x40, (seed + index + 1).to_bytes(3, "big"))
+        offset += len(records[index])
+    return header + entries + b"\0\0" + b"".join(records)
+
+
+def files():
+    memo = [b"Shopping\nmilk, bread, batteries for the cradle\0",
+            b"HotSync every Friday\0",
+            b"Call Anna about the m505 screen\0"]
+    yield "MemoDB.pdb", database("MemoDB", "DATA", "memo", memo, version=1, mod_number=57,
+                                 seed=0x5F2000), (2006, 11, 2, 18, 30, 0)
+    yield "AddressDB.pdb", database("AddressDB", "DATA", "addr",
+                                    [b"Smith\0John\0Palm Inc.\0", b"Berg\0Anna\0\0"],
+                                    mod_number=12, seed=0x3A1000), (2006, 11, 2, 18, 30, 2)
+    yield "ToDoDB.pdb", database("ToDoDB", "DATA", "todo", [b"\x01Renew the licence\0"],
+                                 attributes=0x0048, backed_up=None), (2006, 10, 28, 0, 0, 0)
+    yield "Solitaire.prc", database("Solitaire", "appl", "SLTR", [b"\x4e\x56" * 64],
+                                    attributes=0x0001 | 0x0008 | 0x0020, version=3,
+                                    created=(2001, 6, 1, 12, 0, 0),
+                                    modified=(2001, 6, 1, 12, 0, 0)), (2004, 5, 17, 20, 15, 44)
+    yield "DictionaryLite.prc", database("Dictionary Lite", "appl", "DicL", [b"\0" * 200],
+                                         attributes=0x0001 | 0x0040 | 0x0002,
+                                         version=2), (2005, 1, 9, 7, 45, 12)
+    # Some desktop tools write Unix time stamps into the header: seconds since 1970.
+    unix_2000 = int((datetime.datetime(2000, 1, 1) - datetime.datetime(1970, 1, 1))
+                    .total_seconds())
+    yield "UnixDated.pdb", database("UnixDated", "DATA", "UnXd", [b"from a Unix tool\0"],
+                                    raw_dates=(unix_2000, unix_2000, 0)), (2003, 2, 2, 2, 2, 2)
+    # A copy that broke off after 40 bytes.
+    yield "Damaged.pdb", database("Damaged", "DATA", "dmgd", [b"lost"])[:40], \
+        (2006, 12, 24, 23, 59, 58)
+
+
+def main():
+    if len(sys.argv) != 2:
+        sys.exit(__doc__)
+    out = sys.argv[1]
+    os.makedirs(out, exist_ok=True)
+    made = {}
+    for name, content, when in files():
+        path = os.path.join(out, name)
+        with open(path, "wb") as f:
+            f.write(content)
+        stamp = datetime.datetime(*when).timestamp()
+        os.utime(path, (stamp, stamp))
+        made[name] = (content, when)
+
+    archive = os.path.join(out, "Backup2006.zip")
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        for name in ("MemoDB.pdb", "AddressDB.pdb", "Solitaire.prc"):
+            content, when = made[name]
+            z.writestr(zipfile.ZipInfo("Backup/" + name, when), content)
+        z.writestr(zipfile.ZipInfo("Backup/readme.txt", (2006, 11, 2, 18, 31, 0)),
+                   b"HotSync backup of 2 November 2006\n")
+    stamp = datetime.datetime(2006, 11, 3, 8, 0, 0).timestamp()
+    os.utime(archive, (stamp, stamp))
+
+
+if __name__ == "__main__":
+    main()
