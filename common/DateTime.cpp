@@ -12,7 +12,9 @@ namespace {
 constexpr qint64 MsPerDay = 86400000;
 
 // Day 0 of the date-time value.
-QDate DayZero() { return QDate(1899, 12, 30); }
+QDate DayZero() {
+    return QDate(1899, 12, 30);
+}
 
 // 0001-01-01 and 9999-12-31 as day numbers: the years a date-time value may hold.
 constexpr qint64 FirstDay = -693593;
@@ -73,7 +75,9 @@ QString TimeFormatWithoutZone(const QString& format) {
             format.at(i + 1).isSpace())
             ++i;
     }
-    const auto isFiller = [](QChar c) { return c.isSpace() || c == u','; };
+    const auto isFiller = [](QChar c) {
+        return c.isSpace() || c == u',';
+    };
     qsizetype begin = 0;
     qsizetype end = result.size();
     while (begin < end && isFiller(result.at(begin)))
@@ -94,7 +98,7 @@ const LocaleFormats& CurrentFormats() {
     thread_local LocaleFormats cache{QLocale::c(), QString(), QString()};
     thread_local bool filled = false;
     const QLocale current;
-    if (!filled || !(cache.locale == current)) {
+    if (!filled || cache.locale != current) {
         cache.locale = current;
         cache.date = current.dateFormat(QLocale::ShortFormat);
         cache.time = TimeFormatWithoutZone(current.timeFormat(QLocale::LongFormat));
@@ -124,8 +128,7 @@ QDateTime QDateTimeFromDateTime(TDateTime value) {
     return QDateTime(date, time, Qt::LocalTime);
 }
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second,
-                         int msec) {
+TDateTime EncodeDateTime(int year, int month, int day, int hour, int minute, int second, int msec) {
     const QDate date(year, month, day);
     const QTime time(hour, minute, second, msec);
     if (!date.isValid() || !time.isValid() || year < 1 || year > 9999)
@@ -166,9 +169,8 @@ TDateTime FileDateToDateTime(int32_t packed) {
     const int minute = Field(bits, 5, 0x3F);
     const int second = Field(bits, 0, 0x1F) * 2;
     if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
-        throw EConvertError(QStringLiteral("%1 is not a valid file date")
-                                .arg(packed)
-                                .toStdString());
+        throw EConvertError(
+            QStringLiteral("%1 is not a valid file date").arg(packed).toStdString());
     return JoinValue(date, QTime(hour, minute, second));
 }
 

@@ -1,5 +1,6 @@
 #include "common/PalmText.h"
 
+#include <QList>
 #include <array>
 
 namespace {

@@ -252,6 +252,7 @@ void TPalmDatabase::ReadHeader() {
         const unsigned char* p = raw.data();
         header.Name = FixedText(p, 32);
         const uint16_t attributes = BigEndian16(p + 32);
+        header.Attributes = attributes;
         header.ReadOnly = (attributes & 0x0002) != 0;
         header.Dirty = (attributes & 0x0004) != 0;
         header.Backup = (attributes & 0x0008) != 0;

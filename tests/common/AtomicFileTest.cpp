@@ -1,0 +1,57 @@
+#include "common/AtomicFile.h"
+
+#include "common/Errors.h"
+#include "support/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray Content(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+TEST(WriteFileAtomically, CreatesAndReplacesLeavingNoTemporaryFile) {
+    TempFolder temp;
+    const QString path = temp.File(QStringLiteral("Brisko.ini"));
+    WriteFileAtomically(path, "first");
+    EXPECT_EQ(Content(path), "first");
+
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    WriteFileAtomically(path, "second");
+    EXPECT_EQ(Content(path), "second");
+    const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(path) & modeBits,
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    EXPECT_EQ(QDir(temp.Path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("Brisko.ini")});
+}
+
+TEST(WriteFileAtomically, FailsWithPathAndCauseAndKeepsTheOldFile) {
+    TempFolder temp;
+    const QString readOnly = temp.Write(QStringLiteral("ro.ini"), "keep");
+    QFile::setPermissions(readOnly, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QString folder = temp.MakeFolder(QStringLiteral("folder.ini"));
+    const QString noParent = temp.File(QStringLiteral("missing/x.ini"));
+
+    for (const QString& path : {readOnly, folder, noParent}) {
+        try {
+            WriteFileAtomically(path, "new");
+            ADD_FAILURE() << "no error for " << path.toStdString();
+        } catch (const EWriteError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind("Unable to write to " + path.toStdString() + ": ", 0), 0u)
+                << message;
+            EXPECT_GT(message.size(), path.toStdString().size() + 21) << "no cause: " << message;
+        }
+    }
+    EXPECT_EQ(Content(readOnly), "keep");
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+}
+
+} // namespace
