@@ -49,7 +49,9 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
                 FReader.ReadHeader();
             } catch (const std::exception& error) {
                 const QString path = listing.Folder + row.Name;
-                listing.Errors.push_back({path, QString::fromUtf8(error.what())});
+                row.Error = QString::fromUtf8(error.what());
+                row.Icon = RowIcon::Unreadable;
+                listing.Errors.push_back({path, row.Error});
                 if (SetSizeAndDateFromPath(row, path))
                     listing.Rows.push_back(std::move(row));
                 continue;

@@ -11,7 +11,8 @@
 
 class ListeDerLinks;
 
-enum class RowIcon { PalmFile = 0, Archive = 1 };
+// Chosen by the kind of file, never by the Type text (a creator ID may read "Zip").
+enum class RowIcon { PalmFile = 0, Archive = 1, Unreadable = 2 };
 
 struct FileRow {
     QString Name;    // file name without folder
@@ -19,6 +20,7 @@ struct FileRow {
     QString Size;    // grouped byte count
     QString Changed; // date-time text of the last write
     RowIcon Icon = RowIcon::PalmFile;
+    QString Error; // the reader's message when the header could not be read
     // The values behind Size and Changed, kept so that sorting needs no parsing.
     int64_t Bytes = 0;
     TDateTime ChangedValue = 0;

@@ -210,6 +210,21 @@ void IniFile::InsertLine(qsizetype position, const QString& line) {
     }
 }
 
+void IniFile::RemoveLine(qsizetype position) {
+    FLines.removeAt(position);
+    for (auto s = FSections.rbegin(); s != FSections.rend() && s->End > position; ++s) {
+        if (s->Header > position)
+            --s->Header;
+        --s->End;
+    }
+}
+
+void IniFile::DeleteKey(const QString& section, const QString& key) {
+    const qsizetype index = FindSection(section);
+    for (qsizetype line = FindKey(index, key); line >= 0; line = FindKey(index, key))
+        RemoveLine(line);
+}
+
 bool IniFile::SectionExists(const QString& section) const {
     return FindSection(section) >= 0;
 }

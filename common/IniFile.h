@@ -56,6 +56,9 @@ public:
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int64_t value);
     void WriteBool(const QString& section, const QString& key, bool value);
+    // Removes every line of the key from the first section of that name; the section
+    // itself stays. Nothing happens when either is missing.
+    void DeleteKey(const QString& section, const QString& key);
 
     // Whole document as it would be written (lines joined by the platform's line end).
     QByteArray ToBytes() const;
@@ -72,6 +75,7 @@ private:
     qsizetype FindSection(const QString& section) const;            // index into FSections or -1
     qsizetype FindKey(qsizetype section, const QString& key) const; // line or -1
     void InsertLine(qsizetype position, const QString& line);
+    void RemoveLine(qsizetype position);
 
     QString FPath;
     QString FError;

@@ -4,8 +4,6 @@
 #include "common/Errors.h"
 #include "creators/CreatorIdsFile.h"
 
-#include <QDir>
-
 namespace {
 
 const char* const ProgramKey = "Program";
@@ -69,7 +67,7 @@ bool ListeDerLinks::LoadCreatorIDs(const QString& path) {
     CreatorIdsFile file;
     QString cause;
     if (!file.Read(path, cause)) {
-        FError = QStringLiteral("Unable to read %1: %2").arg(QDir::toNativeSeparators(path), cause);
+        FError = QStringLiteral("Unable to read %1: %2").arg(path, cause);
         return false;
     }
     for (std::string& name : file.SectionNames()) {
@@ -90,7 +88,7 @@ void ListeDerLinks::SaveCreatorIDs(const QString& path) const {
     if (!file.Read(path, cause))
         throw EWriteError(QStringLiteral("Unable to write to %1: its present content cannot be "
                                          "read (%2)")
-                              .arg(QDir::toNativeSeparators(path), cause)
+                              .arg(path, cause)
                               .toStdString());
     for (const auto& link : FLinks) {
         // Keys of an ID that would not meet its own section again are not written.

@@ -1,4 +1,5 @@
 #include "browser/FolderListing.h"
+
 #include "common/DateTime.h"
 #include "creators/CreatorCatalogue.h"
 #include "support/PalmFileBuilder.h"
@@ -144,8 +145,8 @@ TEST(FolderListing, UnreadableFilesAreReportedAndTheListingGoesOn) {
     // Every entry keeps its row; the unreadable ones have no type.
     ASSERT_EQ(listing.Rows.size(), 4u);
     for (const FileRow& row : listing.Rows) {
-        const bool unreadable = row.Name == QStringLiteral("short.pdb") ||
-                                row.Name == QStringLiteral("folder.prc");
+        const bool unreadable =
+            row.Name == QStringLiteral("short.pdb") || row.Name == QStringLiteral("folder.prc");
         EXPECT_EQ(row.Type.isEmpty(), unreadable) << row.Name.toStdString();
     }
     EXPECT_EQ(l.catalogue.LinkCount(), 2);

@@ -1,4 +1,5 @@
 #include "browser/HeaderDetails.h"
+
 #include "common/DateTime.h"
 
 #include <QLocale>
@@ -21,19 +22,18 @@ TEST(HeaderDetails, RowValuesFollowThePanelRules) {
     h.IDSeed = 0x5F2000;
     const auto values = HeaderRowValues(h, QStringLiteral("Unknown"));
     const QLocale c;
-    const QStringList expected = {
-        QStringLiteral("3"),
-        QStringLiteral("DATA"),
-        QStringLiteral("memo"),
-        QStringLiteral("65535"),
-        c.toString(QDate(1970, 1, 1), QLocale::ShortFormat),
-        c.toString(QDate(2006, 11, 2), QLocale::ShortFormat),
-        QStringLiteral("Unknown"),
-        QStringLiteral("-2147483648"),
-        QStringLiteral("100"),
-        QStringLiteral("0"),
-        QStringLiteral("-1"),
-        QString::number(0x5F2000)};
+    const QStringList expected = {QStringLiteral("3"),
+                                  QStringLiteral("DATA"),
+                                  QStringLiteral("memo"),
+                                  QStringLiteral("65535"),
+                                  c.toString(QDate(1970, 1, 1), QLocale::ShortFormat),
+                                  c.toString(QDate(2006, 11, 2), QLocale::ShortFormat),
+                                  QStringLiteral("Unknown"),
+                                  QStringLiteral("-2147483648"),
+                                  QStringLiteral("100"),
+                                  QStringLiteral("0"),
+                                  QStringLiteral("-1"),
+                                  QString::number(0x5F2000)};
     for (int i = 0; i < HeaderRowCount; ++i)
         EXPECT_EQ(values[size_t(i)], expected[i]) << HeaderRowCaptions()[size_t(i)];
 

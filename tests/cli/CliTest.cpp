@@ -15,7 +15,7 @@ struct CliRun {
     QString err;
 };
 
-CliRun Run(const QStringList& arguments) {
+CliRun RunCommand(const QStringList& arguments) {
     CliRun run;
     QTextStream out(&run.out);
     QTextStream err(&run.err);
@@ -57,7 +57,7 @@ TEST(Cli, InfoJsonHasEveryHeaderField) {
     b.tail = QByteArray(50, 'r');
     const QString file = b.WriteTo(dir.File(QStringLiteral("cafe.pdb")));
 
-    const CliRun run = Run({QStringLiteral("info"), QStringLiteral("--json"), file});
+    const CliRun run = RunCommand({QStringLiteral("info"), QStringLiteral("--json"), file});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     const QJsonObject o = JsonArray(run.out).at(0).toObject();
     const QJsonObject expected{
@@ -94,7 +94,7 @@ TEST(Cli, UnreadableFilesGiveAnErrorObjectAndStatusOne) {
     const QString missing = dir.File(QStringLiteral("missing.pdb"));
 
     const CliRun run =
-        Run({QStringLiteral("info"), QStringLiteral("--json"), good, shortFile, missing});
+        RunCommand({QStringLiteral("info"), QStringLiteral("--json"), good, shortFile, missing});
     EXPECT_EQ(run.status, 1);
     const QJsonArray array = JsonArray(run.out);
     ASSERT_EQ(array.size(), 3);
@@ -117,7 +117,7 @@ TEST(Cli, InfoTextShowsThePanelRows) {
     b.attributes = 0x0002;
     b.recordOffsets = {90};
     const QString file = b.WriteTo(dir.File(QStringLiteral("m.pdb")));
-    const CliRun run = Run({QStringLiteral("info"), file});
+    const CliRun run = RunCommand({QStringLiteral("info"), file});
     EXPECT_EQ(run.status, 0);
     for (const char* line : {"Name: MemoDB", "Records: 1", "Creator: memo", "Backed up: Unknown",
                              "Read only: yes", "Dirty: no", "File size: 86"})
@@ -134,7 +134,7 @@ TEST(Cli, ListPrintsTheRowsAndTheCount) {
     dir.Write(QStringLiteral("Backup.zip"), "PK\x05\x06");
     dir.Write(QStringLiteral("Broken.prc"), "short");
 
-    const CliRun text = Run({QStringLiteral("list"), dir.Path()});
+    const CliRun text = RunCommand({QStringLiteral("list"), dir.Path()});
     EXPECT_EQ(text.status, 1);
     const QStringList lines = text.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4);
@@ -144,15 +144,15 @@ TEST(Cli, ListPrintsTheRowsAndTheCount) {
     EXPECT_EQ(lines[3], QStringLiteral("3 file(s)."));
     EXPECT_TRUE(text.err.contains(QStringLiteral("Broken.prc: Error reading file")));
 
-    const CliRun json = Run({QStringLiteral("list"), QStringLiteral("--json"), dir.Path()});
+    const CliRun json = RunCommand({QStringLiteral("list"), QStringLiteral("--json"), dir.Path()});
     const QJsonArray rows = JsonArray(json.out);
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows[0].toObject()[QStringLiteral("bytes")].toInt(), 78);
     EXPECT_EQ(rows[2].toObject()[QStringLiteral("type")].toString(), QStringLiteral("Zip"));
-    EXPECT_EQ(rows[0].toObject().keys(),
-              (QStringList{QStringLiteral("bytes"), QStringLiteral("changed"),
-                           QStringLiteral("name"), QStringLiteral("size"),
-                           QStringLiteral("type")}));
+    EXPECT_EQ(
+        rows[0].toObject().keys(),
+        (QStringList{QStringLiteral("bytes"), QStringLiteral("changed"), QStringLiteral("name"),
+                     QStringLiteral("size"), QStringLiteral("type")}));
 }
 
 TEST(Cli, BadUsageGivesStatusTwo) {
@@ -164,9 +164,9 @@ TEST(Cli, BadUsageGivesStatusTwo) {
         {QStringLiteral("frobnicate"), QStringLiteral("x")},
     };
     for (const QStringList& arguments : cases) {
-        const CliRun run = Run(arguments);
+        const CliRun run = RunCommand(arguments);
         EXPECT_EQ(run.status, 2) << arguments.join(QLatin1Char(' ')).toStdString();
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("Usage:")));
     }
-    EXPECT_EQ(Run({QStringLiteral("--help")}).status, 0);
+    EXPECT_EQ(RunCommand({QStringLiteral("--help")}).status, 0);
 }

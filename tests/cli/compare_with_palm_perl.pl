@@ -9,6 +9,9 @@ use POSIX qw(strftime);
 use Palm::PDB;
 use Palm::Raw;
 
+# Palm::Raw reads record databases only unless asked to read resource databases too.
+&Palm::PDB::RegisterPRCHandlers("Palm::Raw", "");
+
 my ($cli, $work) = @ARGV;
 die "usage: $0 BRISKO_CLI WORK_FOLDER\n" unless $cli && $work;
 mkdir $work;
@@ -64,7 +67,13 @@ my $read = decode_json($json);
 
 # Palm::PDB turns header dates into Unix times as if they were UTC; the header holds
 # local wall-clock times, which brisko-cli prints without a zone.
-sub wall_clock { strftime("%Y-%m-%dT%H:%M:%S", gmtime($_[0])) }
+# A stored count below the 1904-to-1970 offset (0 = never backed up, or a tool that
+# wrote Unix time) is read by Brisko as seconds since 1970.
+sub wall_clock {
+    my $unix = shift;
+    $unix += 2082844800 if $unix < 0;
+    strftime("%Y-%m-%dT%H:%M:%S", gmtime($unix));
+}
 sub signed32 { my $v = shift; $v >= 2**31 ? $v - 2**32 : $v }
 
 my $failures = 0;
@@ -99,7 +108,7 @@ for my $i (0 .. $#files) {
     check($file, "backedUp", $r->{backedUp}, wall_clock($pdb->{baktime}));
     check($file, "modNumber", $r->{modNumber}, signed32($pdb->{modnum}));
     check($file, "idSeed", $r->{idSeed}, signed32($pdb->{uniqueIDseed}));
-    my $count = $pdb->{attributes}{ResDB} ? @{$pdb->{resources}} : @{$pdb->{records}};
+    my $count = $pdb->{attributes}{ResDB} ? @{$pdb->{resources} || []} : @{$pdb->{records} || []};
     check($file, "recordCount", $r->{recordCount}, $count);
     check($file, "fileSize", $r->{fileSize}, -s $file);
 }

@@ -1,5 +1,6 @@
-#include "common/Errors.h"
 #include "creators/CreatorCatalogue.h"
+
+#include "common/Errors.h"
 #include "support/TempFolder.h"
 
 #include <QFile>
@@ -12,8 +13,8 @@ using namespace std::string_literals;
 
 // Global, so that vector comparison and gtest's printer find them.
 bool operator==(const TLinks& a, const TLinks& b) {
-    return a.CreatorID == b.CreatorID && a.Program == b.Program &&
-           a.Description == b.Description && a.URL == b.URL;
+    return a.CreatorID == b.CreatorID && a.Program == b.Program && a.Description == b.Description &&
+           a.URL == b.URL;
 }
 void PrintTo(const TLinks& l, std::ostream* os) {
     *os << "{" << testing::PrintToString(l.CreatorID) << ", " << testing::PrintToString(l.Program)
@@ -59,7 +60,9 @@ TEST(CreatorCatalogue, LoadFollowsTheReadingRules) {
         {"two sections in file order",
          "[abcd]\r\nProgram=A\r\nDescription=B\r\nURL=C\r\n\r\n[wxyz]\r\nURL=u\r\n",
          {{"abcd", "A", "B", "C"}, {"wxyz", "", "", "u"}}},
-        {"section without keys", "[abcd]\r\n[none]\r\n", {{"abcd", "", "", ""}, {"none", "", "", ""}}},
+        {"section without keys",
+         "[abcd]\r\n[none]\r\n",
+         {{"abcd", "", "", ""}, {"none", "", "", ""}}},
         {"blanks inside the brackets", "[ memo ]\r\n", {{"memo", "", "", ""}}},
         {"blanks around key and value", "[a]\r\n\t Program = x y \r\n", {{"a", "x y", "", ""}}},
         {"keys in another case", "[a]\r\nprogram=p\r\nuRl=u\r\n", {{"a", "p", "", "u"}}},
@@ -68,11 +71,14 @@ TEST(CreatorCatalogue, LoadFollowsTheReadingRules) {
         {"first of a repeated key", "[a]\r\nProgram=1\r\nprogram=2\r\n", {{"a", "1", "", ""}}},
         {"value as it stands", "[a]\r\nURL=\"q\" = r\\n\r\n", {{"a", "", "", "\"q\" = r\\n"}}},
         {"lines before the first section", "Program=x\r\n; c\r\n[a]\r\n", {{"a", "", "", ""}}},
-        {"LF and CR line ends", "[a]\nProgram=x\r[b]\nURL=y", {{"a", "x", "", ""}, {"b", "", "", "y"}}},
+        {"LF and CR line ends",
+         "[a]\nProgram=x\r[b]\nURL=y",
+         {{"a", "x", "", ""}, {"b", "", "", "y"}}},
         {"names match exactly, a repeated name reads its first section",
          "[abcd]\r\nProgram=1\r\n[ABCD]\r\nProgram=2\r\n[abcd]\r\nProgram=3\r\n",
          {{"abcd", "1", "", ""}, {"ABCD", "2", "", ""}, {"abcd", "1", "", ""}}},
-        {"bytes above 0x7F", "[\xE4\xF6\xFC\xFF]\r\nProgram=\x80\xA0x\r\n",
+        {"bytes above 0x7F",
+         "[\xE4\xF6\xFC\xFF]\r\nProgram=\x80\xA0x\r\n",
          {{"\xE4\xF6\xFC\xFF", "\x80\xA0x", "", ""}}},
         {"brackets inside names", "[a]b]\r\n[[c]\r\n", {{"a]b", "", "", ""}, {"[c", "", "", ""}}},
         {"empty names", "[]\r\n[  ]\r\n", {{"", "", "", ""}, {"", "", "", ""}}},
@@ -81,34 +87,16 @@ TEST(CreatorCatalogue, LoadFollowsTheReadingRules) {
         SCOPED_TRACE(c.name);
         TempFolder dir;
         ListeDerLinks links;
-        ASSERT_TRUE(links.LoadCreatorIDs(dir.Write(QStringLiteral("CreatorIDs.ini"), Bytes(c.file))));
+        ASSERT_TRUE(
+            links.LoadCreatorIDs(dir.Write(QStringLiteral("CreatorIDs.ini"), Bytes(c.file))));
         EXPECT_EQ(Entries(links), c.expected);
     }
 }
 
-TEST(CreatorCatalogue, FindLinkGivesTheHighestExactMatch) {
-    struct Case {
-        std::vector<std::string> ids;
-        std::string query;
-        int expected;
-    };
-    const std::vector<Case> cases = {
-        {{}, "abcd", -1},         {{"abcd", "wxyz", "abcd"}, "abcd", 2}, {{"abcd"}, "ABCD", -1},
-        {{"abcd"}, "abc", -1},    {{"", "a"}, "", 0},                    {{"\xFF"}, "\xFF", 0},
-        {{"ab\0c"s}, "ab", -1},
-    };
-    for (const Case& c : cases) {
-        ListeDerLinks links;
-        for (const std::string& id : c.ids)
-            links.AddLink({id, "", "", ""});
-        EXPECT_EQ(links.FindLink(c.query), c.expected) << testing::PrintToString(c.query);
-    }
-}
-
-// The lookup behind FindLink must stay equal to a scan from the end whatever edits change
-// the creator IDs.
-TEST(CreatorCatalogue, FindLinkAgreesWithAScanAfterEdits) {
-    const std::vector<std::string> ids = {"a", "b", "c", "A"};
+// FindLink must give what an exact scan from the end gives (highest index, letter case
+// and every byte significant, -1 when absent), whatever edits change the creator IDs.
+TEST(CreatorCatalogue, FindLinkAgreesWithAScanFromTheEnd) {
+    const std::vector<std::string> ids = {"a", "A", "ab", "", "\xFF", "a\0"s};
     std::mt19937 random(7);
     ListeDerLinks links;
     for (int step = 0; step < 2000; ++step) {
@@ -182,7 +170,9 @@ TEST(CreatorCatalogue, SaveMergesIntoThePresentFile) {
          std::nullopt,
          {{" ab", "x", "", ""},
           {"ab ", "x", "", ""},
-          {"\x01" "ab", "x", "", ""},
+          {"\x01"
+           "ab",
+           "x", "", ""},
           {"a\r\n[b]", "x", "", ""},
           {"a\0b"s, "x", "", ""}},
          ""},
@@ -216,9 +206,13 @@ TEST(CreatorCatalogue, SaveThenLoadGivesTheSameCatalogueAndStableBytes) {
     };
     TempFolder dir;
     const QString path = dir.Write(QStringLiteral("CreatorIDs.ini"),
-                                   "; kept\r\n[keep me]\r\nfoo=bar\r\n\r\n\r\n[abcd]\r\nx\r\n");
-    Catalogue(entries).SaveCreatorIDs(path);
+                                   "; kept\r\n[keep me]\r\nfoo=bar\r\nURL=\r\nProgram=\r\n"
+                                   "Description=\r\n\r\n\r\n[abcd]\r\nx\r\n");
+    const ListeDerLinks saved = Catalogue(entries);
+    saved.SaveCreatorIDs(path);
     const std::string first = ReadFile(path);
+    saved.SaveCreatorIDs(path);
+    EXPECT_EQ(ReadFile(path), first);
 
     ListeDerLinks loaded;
     ASSERT_TRUE(loaded.LoadCreatorIDs(path));
@@ -268,6 +262,19 @@ TEST(CreatorCatalogue, FailedSaveThrowsAndKeepsTheFile) {
     EXPECT_EQ(ReadFile(readOnly), original);
 }
 
+// Writing without the present content would lose every section the catalogue lacks.
+TEST(CreatorCatalogue, SaveDoesNotReplaceAFileItCannotRead) {
+    TempFolder dir;
+    const std::string original = "[wxyz]\r\nProgram=w\r\n";
+    const QString path = dir.Write(QStringLiteral("CreatorIDs.ini"), Bytes(original));
+    QFile::setPermissions(path, QFile::WriteOwner | QFile::WriteUser);
+    if (QFile probe(path); probe.open(QIODevice::ReadOnly))
+        GTEST_SKIP() << "permissions are not enforced for this user";
+    EXPECT_THROW(Catalogue({{"abcd", "p", "", ""}}).SaveCreatorIDs(path), EWriteError);
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_EQ(ReadFile(path), original);
+}
+
 TEST(CreatorCatalogue, DamagedFilesLoadAndSaveWithoutLoss) {
     std::string garbage;
     std::mt19937 random(1);
@@ -291,8 +298,9 @@ TEST(CreatorCatalogue, DamagedFilesLoadAndSaveWithoutLoss) {
         ListeDerLinks again;
         ASSERT_TRUE(again.LoadCreatorIDs(path));
         EXPECT_EQ(again.LinkCount(), sections);
-        if (std::string(name) == "10 MB line")
+        if (std::string(name) == "10 MB line") {
             EXPECT_EQ(again.LinkAt(0)->Program, longValue);
+        }
     }
 }
 

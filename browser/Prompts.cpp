@@ -1,0 +1,55 @@
+#include "browser/Prompts.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+QString Title() {
+    return QApplication::applicationDisplayName();
+}
+} // namespace
+
+void DesktopPrompts::Information(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, Title(), text);
+}
+
+void DesktopPrompts::Error(QWidget* parent, const QString& text) {
+    QMessageBox::critical(parent, Title(), text);
+}
+
+bool DesktopPrompts::Confirm(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+}
+
+OverwriteAnswer DesktopPrompts::AskOverwrite(QWidget* parent, const QString& text) {
+    const auto answer = QMessageBox::question(parent, Title(), text,
+                                              QMessageBox::Yes | QMessageBox::No |
+                                                  QMessageBox::YesToAll | QMessageBox::NoToAll,
+                                              QMessageBox::No);
+    switch (answer) {
+    case QMessageBox::Yes:
+        return OverwriteAnswer::Yes;
+    case QMessageBox::YesToAll:
+        return OverwriteAnswer::YesToAll;
+    case QMessageBox::NoToAll:
+        return OverwriteAnswer::NoToAll;
+    default:
+        return OverwriteAnswer::No;
+    }
+}
+
+QString DesktopPrompts::PickFolder(QWidget* parent, const QString& caption, const QString& start) {
+    return QFileDialog::getExistingDirectory(parent, caption, start);
+}
+
+QString DesktopPrompts::PickFile(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filters) {
+    return QFileDialog::getOpenFileName(parent, caption, start, filters);
+}
+
+bool DesktopPrompts::OpenUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}

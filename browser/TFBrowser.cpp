@@ -1,0 +1,375 @@
+#include "browser/TFBrowser.h"
+
+#include "browser/DetailsPanels.h"
+#include "browser/FileListModel.h"
+#include "browser/Prompts.h"
+#include "common/Errors.h"
+#include "common/IniFile.h"
+#include "i18n/Translate.h"
+#include "resources/Icons.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDirIterator>
+#include <QDockWidget>
+#include <QFile>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QUrl>
+
+namespace {
+
+// Room for the four list columns between the folder tree and the details panels.
+constexpr int DesignedWidth = 1120;
+constexpr int DesignedHeight = 760;
+
+QAction* MakeAction(QObject* parent, const char* caption, IconId icon,
+                    const QKeySequence& shortcut = {}, const char* hint = nullptr) {
+    auto* action = new QAction(BriskoIcon(icon), Translated(caption), parent);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    action->setToolTip(Translated(hint ? hint : caption));
+    return action;
+}
+
+} // namespace
+
+TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, QWidget* parent)
+    : QMainWindow(parent), FPaths(std::move(paths)), FPrompts(prompts) {
+    setObjectName(QStringLiteral("TFBrowser"));
+    setWindowTitle(QStringLiteral("Brisko"));
+    setWindowIcon(BriskoIcon(IconId::Brisko));
+    resize(DesignedWidth, DesignedHeight);
+    setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
+
+    CreateActions();
+    CreateCentralList();
+    CreateDocks();
+    CreateMenus();
+    CreateToolbars();
+
+    FStatusLabel = new QLabel(this);
+    statusBar()->addWidget(FStatusLabel, 1);
+
+    FormCreate(startFolder);
+}
+
+TFBrowser::~TFBrowser() = default;
+
+void TFBrowser::CreateActions() {
+    MICopy = MakeAction(this, "Copy to...", IconId::CopyTo, Qt::Key_F5);
+    MIMove = MakeAction(this, "Move to...", IconId::MoveTo, Qt::Key_F6);
+    MIDelete = MakeAction(this, "Delete", IconId::Delete, QKeySequence(Qt::Key_Delete),
+                          "Delete selected file(s)");
+    // The list handles Del itself, once per key press.
+    MIDelete->setShortcutContext(Qt::WidgetShortcut);
+    MIInstall = MakeAction(this, "Install", IconId::Install, QKeySequence(Qt::CTRL | Qt::Key_I),
+                           "Install selected file(s)");
+    MISelectAll =
+        MakeAction(this, "Select All", IconId::SelectAll, QKeySequence(Qt::CTRL | Qt::Key_A));
+    TBXItem6 = MakeAction(this, "Exit", IconId::Exit);
+    TBXItem1 = MakeAction(this, "Refresh", IconId::Refresh, QKeySequence(Qt::CTRL | Qt::Key_R));
+    TBXItem4 = MakeAction(this, "Creator IDs", IconId::CreatorIds);
+    TBXItem3 = MakeAction(this, "Options", IconId::Options);
+    TBXItem5 = MakeAction(this, "Contents", IconId::HelpContents, QKeySequence(Qt::Key_F1));
+    TBXItem2 = MakeAction(this, "About", IconId::About);
+    TBXItem14 =
+        MakeAction(this, "One level up", IconId::UpOneLevel, QKeySequence(Qt::ALT | Qt::Key_Up));
+    MIOpen = MakeAction(this, "Open", IconId::Open);
+
+    // Commands whose operations are not part of this window yet stay inert.
+    connect(MISelectAll, &QAction::triggered, this, [this] { SelectAll(); });
+    connect(TBXItem6, &QAction::triggered, this, &QWidget::close);
+    connect(TBXItem1, &QAction::triggered, this, [this] { Run([this] { Refresh(); }); });
+    connect(TBXItem14, &QAction::triggered, this, [this] { Run([this] { GoUpOneLevel(); }); });
+    connect(TBXItem5, &QAction::triggered, this, [this] { ShowHelp(); });
+}
+
+void TFBrowser::CreateCentralList() {
+    AdvListView = new QTreeView(this);
+    AdvListView->setObjectName(QStringLiteral("AdvListView"));
+    FFileModel = new FileListModel(AdvListView);
+    FFileModel->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
+                            BriskoIcon(IconId::UnreadableFile));
+    FFileModel->SetColumnCaptions(
+        {Translated("Name"), Translated("Type"), Translated("Size"), Translated("Changed")});
+    AdvListView->setModel(FFileModel);
+    AdvListView->setRootIsDecorated(false);
+    AdvListView->setUniformRowHeights(true);
+    AdvListView->setItemsExpandable(false);
+    AdvListView->setAllColumnsShowFocus(true);
+    AdvListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    AdvListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    AdvListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    AdvListView->setDragEnabled(true);
+    AdvListView->setDragDropMode(QAbstractItemView::DragOnly);
+    AdvListView->setIconSize(QSize(16, 16));
+    AdvListView->setAlternatingRowColors(true);
+    AdvListView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    QHeaderView* header = AdvListView->header();
+    header->setSectionsClickable(true);
+    header->setSortIndicatorShown(false);
+    header->setStretchLastSection(false);
+    header->setSectionsMovable(false);
+    for (int column = 0; column < 4; ++column)
+        AdvListView->setColumnWidth(column, DesignedMainListWidths[size_t(column)]);
+    connect(header, &QHeaderView::sectionClicked, this, &TFBrowser::OnHeaderClicked);
+    connect(AdvListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFBrowser::OnSelectionChanged);
+    AdvListView->installEventFilter(this);
+    AdvListView->viewport()->installEventFilter(this);
+    setCentralWidget(AdvListView);
+
+    auto* separator1 = new QAction(this);
+    separator1->setSeparator(true);
+    auto* separator2 = new QAction(this);
+    separator2->setSeparator(true);
+    // The popup menu; it also makes Del act where the list has the focus only, so
+    // that it never deletes files while a path is typed elsewhere.
+    AdvListView->addActions({MIOpen, separator1, MICopy, MIMove, MIDelete, separator2, MIInstall});
+}
+
+void TFBrowser::CreateDocks() {
+    auto makeDock = [this](const char* title, const QString& name, QWidget* content) {
+        auto* dock = new QDockWidget(Translated(title), this);
+        dock->setObjectName(name);
+        dock->setWidget(content);
+        dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
+                          QDockWidget::DockWidgetFloatable);
+        dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
+                              Qt::TopDockWidgetArea);
+        return dock;
+    };
+
+    STVVerzeichnis = new QTreeView(this);
+    STVVerzeichnis->setObjectName(QStringLiteral("STVVerzeichnis"));
+    FFolderModel = new QFileSystemModel(STVVerzeichnis);
+    FFolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    FFolderModel->setRootPath(QDir::rootPath());
+    FFolderModel->setReadOnly(true);
+    STVVerzeichnis->setModel(FFolderModel);
+    for (int column = 1; column < FFolderModel->columnCount(); ++column)
+        STVVerzeichnis->hideColumn(column);
+    STVVerzeichnis->setHeaderHidden(true);
+    STVVerzeichnis->setSelectionBehavior(QAbstractItemView::SelectRows);
+    STVVerzeichnis->setUniformRowHeights(true);
+    STVVerzeichnis->setAnimated(false);
+    STVVerzeichnis->setDragDropMode(QAbstractItemView::DropOnly);
+    STVVerzeichnis->setMinimumHeight(80);
+    connect(STVVerzeichnis->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { OnTreeSelectionChanged(); });
+
+    TBXdpFolders = makeDock("Folders", QStringLiteral("TBXdpFolders"), STVVerzeichnis);
+    addDockWidget(Qt::LeftDockWidgetArea, TBXdpFolders);
+
+    General = new GeneralPanel(FPrompts, this);
+    DBInfo = new DatabaseInfoPanel(this);
+    Flags = new FlagsPanel(this);
+    General->setMinimumHeight(128);
+    Flags->setMinimumHeight(140);
+    tbxdpGeneral = makeDock("General", QStringLiteral("tbxdpGeneral"), General);
+    tbxdpDBInfo = makeDock("Database information", QStringLiteral("tbxdpDBInfo"), DBInfo);
+    tbxdpFlags = makeDock("Flags", QStringLiteral("tbxdpFlags"), Flags);
+    for (QDockWidget* dock : {tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
+        addDockWidget(Qt::RightDockWidgetArea, dock);
+    resizeDocks({TBXdpFolders, tbxdpGeneral}, {220, 250}, Qt::Horizontal);
+
+    // The panel toggles are the docks' own view actions: the check mark always tells
+    // whether the panel is shown, also after its close button was used.
+    MIFolders = TBXdpFolders->toggleViewAction();
+    MIFolders->setIcon(BriskoIcon(IconId::Folders));
+    MIFolders->setToolTip(Translated("Show/Hide folders"));
+    tbxiGeneral = tbxdpGeneral->toggleViewAction();
+    tbxiDB = tbxdpDBInfo->toggleViewAction();
+    tbxiFlags = tbxdpFlags->toggleViewAction();
+}
+
+void TFBrowser::CreateMenus() {
+    QMenu* files = menuBar()->addMenu(Translated("&Files"));
+    files->addActions({MICopy, MIMove, MIDelete, MIInstall});
+    files->addSeparator();
+    files->addAction(MISelectAll);
+    files->addSeparator();
+    files->addAction(TBXItem6);
+
+    QMenu* view = menuBar()->addMenu(Translated("&View"));
+    view->addAction(MIFolders);
+    QMenu* fileInfo = view->addMenu(Translated("FileInfo"));
+    fileInfo->addActions({tbxiGeneral, tbxiDB, tbxiFlags});
+    view->addAction(TBXItem1);
+    view->addSeparator();
+    LanguageMenu = view->addMenu(Translated("Language"));
+    view->addSeparator();
+    view->addActions({TBXItem4, TBXItem3});
+
+    QMenu* help = menuBar()->addMenu(Translated("&Help"));
+    help->addActions({TBXItem5, TBXItem2});
+
+    MIFavorites = new QMenu(Translated("Favorites"), this);
+    FAddFavoriteItem = MIFavorites->addAction(BriskoIcon(IconId::FavoriteAdd),
+                                              Translated("Add current directory"));
+    // The add item is told apart by this marker, never by its translated caption.
+    FAddFavoriteItem->setData(QStringLiteral("ADD"));
+    connect(MIFavorites, &QMenu::triggered, this,
+            [this](QAction* item) { Run([this, item] { FavoriteClick(item); }); });
+}
+
+void TFBrowser::CreateToolbars() {
+    menuBar()->setObjectName(QStringLiteral("TBXTBMainMenu"));
+
+    tbxtbMain = addToolBar(Translated("Main Toolbar"));
+    tbxtbMain->setObjectName(QStringLiteral("tbxtbMain"));
+    tbxtbMain->setIconSize(QSize(32, 32));
+    tbxtbMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tbxtbMain->addActions({MICopy, MIMove, MIInstall, MIDelete});
+    tbxtbMain->addSeparator();
+    tbxtbMain->addAction(TBXItem1);
+    tbxtbMain->addSeparator();
+    FFavoritesButton = new QToolButton(tbxtbMain);
+    FFavoritesButton->setObjectName(QStringLiteral("MIFavorites"));
+    FFavoritesButton->setText(Translated("Favorites"));
+    FFavoritesButton->setToolTip(Translated("Favorites"));
+    FFavoritesButton->setIcon(BriskoIcon(IconId::Favorites));
+    FFavoritesButton->setMenu(MIFavorites);
+    FFavoritesButton->setPopupMode(QToolButton::InstantPopup);
+    FFavoritesButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    tbxtbMain->addWidget(FFavoritesButton);
+    tbxtbMain->addSeparator();
+    tbxtbMain->addActions({MIFolders, TBXItem4});
+    tbxtbMain->addSeparator();
+    tbxtbMain->addAction(TBXItem3);
+    tbxtbMain->addSeparator();
+    tbxtbMain->addAction(TBXItem14);
+
+    addToolBarBreak();
+    tbxtwSystemComboBox = addToolBar(Translated("Directory ComboBox"));
+    tbxtwSystemComboBox->setObjectName(QStringLiteral("tbxtwSystemComboBox"));
+    FolderCombo = new QComboBox(tbxtwSystemComboBox);
+    FolderCombo->setEditable(true);
+    FolderCombo->setInsertPolicy(QComboBox::NoInsert);
+    FolderCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    FolderCombo->setToolTip(Translated("Folder"));
+    tbxtwSystemComboBox->addWidget(FolderCombo);
+    connect(FolderCombo, &QComboBox::textActivated, this, [this](const QString& text) {
+        if (QFileInfo(text).isDir())
+            Run([this, text] {
+                ShowDetails(QString());
+                ListFolder(text);
+            });
+    });
+}
+
+void TFBrowser::FormCreate(const QString& startFolder) {
+    FReady = true;
+    LoadSettings();
+    QDir().mkpath(FPaths.TempFolder); // a failure shows when an archive is opened
+    if (!FCatalogue.LoadCreatorIDs(FPaths.CataloguePath()))
+        FPrompts.Error(this, FCatalogue.ErrorText());
+    FReader = std::make_unique<TPalmPDB>(std::string(), false);
+    for (int i = 0; i < HeaderRowCount; ++i)
+        DBInfo->AddDetailRow(i, QString());
+    DBInfo->FitHeightToRows();
+    ShowDetails(QString());
+
+    const QString folder = startFolder.isEmpty() ? FSettings.StartPath : startFolder;
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        Run([this, folder] { ListFolder(folder); });
+    UpdateInstallCommands();
+    if (FPaths.IsFirstRun() && QFileInfo::exists(FPaths.ManualPath()))
+        ShowHelp();
+}
+
+void TFBrowser::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TFBrowser::FormClose() {
+    // Each step goes on when one before it failed: the window always closes and nothing
+    // that could still be saved is lost.
+    try {
+        SaveSettings();
+    } catch (const std::exception& error) {
+        FPrompts.Error(this, QString::fromUtf8(error.what()));
+    }
+    try {
+        FCatalogue.SaveCreatorIDs(FPaths.CataloguePath());
+    } catch (const std::exception& error) {
+        FPrompts.Error(this, QString::fromUtf8(error.what()));
+    }
+    FCatalogue.ClearLinks();
+    FReader.reset();
+    CleanTempFolder();
+}
+
+void TFBrowser::CleanTempFolder() {
+    QDir temp(FPaths.TempFolder);
+    if (!temp.exists())
+        return;
+    for (const char* mask : {"*.pdb", "*.prc"}) {
+        const QStringList files =
+            temp.entryList({QString::fromLatin1(mask)}, QDir::Files | QDir::System);
+        for (const QString& name : files)
+            QFile::remove(temp.filePath(name)); // a file in use stays, without a message
+    }
+}
+
+void TFBrowser::ShowHelp() {
+    const QString manual = FPaths.ManualPath();
+    if (!QFileInfo::exists(manual))
+        FPrompts.Error(
+            this, Translated("The manual %s is missing.").replace(QStringLiteral("%s"), manual));
+    else if (!FPrompts.OpenUrl(QUrl::fromLocalFile(manual)))
+        FPrompts.Error(
+            this,
+            Translated("No program to show %s was found.").replace(QStringLiteral("%s"), manual));
+}
+
+void TFBrowser::UpdateInstallCommands() {
+    MIInstall->setEnabled(!FSettings.InstallTool.isEmpty() &&
+                          QFileInfo(FSettings.InstallTool).isFile());
+}
+
+void TFBrowser::SetFileCommands(bool enabled) {
+    for (QAction* action : {MICopy, MIMove, MIDelete})
+        action->setEnabled(enabled);
+    if (enabled)
+        UpdateInstallCommands();
+    else
+        MIInstall->setEnabled(false);
+}
+
+void TFBrowser::TogglePanel(QAction* toggle) {
+    toggle->trigger();
+}
+
+void TFBrowser::Run(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception& error) {
+        FPrompts.Error(this, QString::fromUtf8(error.what()));
+    }
+}
+
+bool TFBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == AdvListView && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return OnListKey(key->key());
+    }
+    if (watched == AdvListView->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        // After the view has updated the selection for this click.
+        QMetaObject::invokeMethod(
+            this, [this] { OnListClick(); }, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
