@@ -18,7 +18,7 @@ QString ShortDate(TDateTime value) {
 
 const std::array<const char*, HeaderRowCount>& HeaderRowCaptions() {
     static const std::array<const char*, HeaderRowCount> captions = {
-        "Records",  "Type",        "Creator",      "Version",         "Created", "Modified",
+        "Records",   "Type",       "Creator",     "Version",      "Created",          "Modified",
         "Backed up", "Mod number", "AppInfoArea", "SortInfoArea", "Next record list", "ID Seed"};
     return captions;
 }

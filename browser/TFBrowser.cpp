@@ -2,6 +2,7 @@
 
 #include "browser/DetailsPanels.h"
 #include "browser/FileListModel.h"
+#include "browser/FileListView.h"
 #include "browser/Prompts.h"
 #include "common/Errors.h"
 #include "common/IniFile.h"
@@ -96,7 +97,7 @@ void TFBrowser::CreateActions() {
 }
 
 void TFBrowser::CreateCentralList() {
-    AdvListView = new QTreeView(this);
+    AdvListView = new FileListView(this);
     AdvListView->setObjectName(QStringLiteral("AdvListView"));
     FFileModel = new FileListModel(AdvListView);
     FFileModel->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
@@ -209,6 +210,7 @@ void TFBrowser::CreateMenus() {
     view->addAction(TBXItem1);
     view->addSeparator();
     LanguageMenu = view->addMenu(Translated("Language"));
+    LanguageMenu->setEnabled(false); // until languages are installed beside the program
     view->addSeparator();
     view->addActions({TBXItem4, TBXItem3});
 

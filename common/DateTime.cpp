@@ -2,6 +2,7 @@
 
 #include "common/Errors.h"
 
+#include <QHash>
 #include <QLocale>
 #include <QTime>
 #include <cmath>
@@ -91,20 +92,39 @@ struct LocaleFormats {
     QLocale locale;
     QString date;
     QString time;
+    // A listing formats thousands of dates in a row, most of them on few days; the
+    // texts of days and times of day are kept once made (a day's text does not depend
+    // on its time, nor a time's on its day).
+    QHash<qint64, QString> dayTexts; // by Julian day
+    QHash<int, QString> timeTexts;   // by millisecond of the day
 };
 
-// The listing formats thousands of dates in a row: look the formats up once per locale.
-const LocaleFormats& CurrentFormats() {
-    thread_local LocaleFormats cache{QLocale::c(), QString(), QString()};
+// Look the formats up once per locale; a change of locale starts the caches afresh.
+LocaleFormats& CurrentFormats() {
+    thread_local LocaleFormats cache{QLocale::c(), QString(), QString(), {}, {}};
     thread_local bool filled = false;
     const QLocale current;
     if (!filled || cache.locale != current) {
         cache.locale = current;
         cache.date = current.dateFormat(QLocale::ShortFormat);
         cache.time = TimeFormatWithoutZone(current.timeFormat(QLocale::LongFormat));
+        cache.dayTexts.clear();
+        cache.timeTexts.clear();
         filled = true;
     }
     return cache;
+}
+
+template <typename Key, typename Make>
+const QString& Remembered(QHash<Key, QString>& texts, Key key, Make make) {
+    // Bounded, so that a folder of files from every day of decades cannot grow it without end.
+    constexpr qsizetype Limit = 100000;
+    auto found = texts.constFind(key);
+    if (found != texts.constEnd())
+        return *found;
+    if (texts.size() >= Limit)
+        texts.clear();
+    return *texts.insert(key, make());
 }
 
 int Field(uint32_t packed, int shift, uint32_t mask) {
@@ -179,11 +199,15 @@ QString DateTimeText(TDateTime value) {
     QTime time;
     if (!SplitValue(value, date, time))
         return QString();
-    const LocaleFormats& formats = CurrentFormats();
-    if (time.msecsSinceStartOfDay() == 0)
-        return formats.locale.toString(date, formats.date);
-    return formats.locale.toString(date, formats.date) + u' ' +
-           formats.locale.toString(time, formats.time);
+    LocaleFormats& formats = CurrentFormats();
+    const QString& day = Remembered(formats.dayTexts, date.toJulianDay(),
+                                    [&] { return formats.locale.toString(date, formats.date); });
+    const int msec = time.msecsSinceStartOfDay();
+    if (msec == 0)
+        return day;
+    return day + u' ' + Remembered(formats.timeTexts, msec, [&] {
+               return formats.locale.toString(time, formats.time);
+           });
 }
 
 QString DateTimeIsoText(TDateTime value) {

@@ -110,7 +110,8 @@ TEST_F(BrowserWindow, WrittenSettingsRestorePanelsColumnsBoundsAndFavorites) {
     const QString kept2 = files.MakeFolder(QStringLiteral("two"));
     const QString gone = files.File(QStringLiteral("gone"));
     WriteSettings("[Brisko]\nTreeViewVisible=0\nFileInfoFlagsVisible=0\nMainWindowWidth=1000\n"
-                  "MainWindowHeight=800\n[MainListView]\ncol0=300\ncol2=-1\n[Favorites]\n0=" +
+                  "MainWindowHeight=800\nMainWindowX=0x20\nMainWindowY=-4\n[MainListView]\ncol0="
+                  "300\ncol2=-1\n[Favorites]\n0=" +
                   kept1.toUtf8() + "\n1=" + gone.toUtf8() + "\n2=" + kept2.toUtf8() + "\n");
     auto w = Start();
     EXPECT_TRUE(w->TBXdpFolders->isHidden());
@@ -121,6 +122,7 @@ TEST_F(BrowserWindow, WrittenSettingsRestorePanelsColumnsBoundsAndFavorites) {
     EXPECT_EQ(w->FileList()->columnWidth(0), 300);
     EXPECT_EQ(w->FileList()->columnWidth(2), 65) << "-1 keeps the designed width";
     EXPECT_EQ(w->size(), QSize(1000, 800));
+    EXPECT_EQ(w->x(), 32);
     QStringList favourites;
     for (QAction* item : w->MIFavorites->actions())
         favourites << item->text();
@@ -143,6 +145,23 @@ TEST_F(BrowserWindow, WrittenSettingsRestorePanelsColumnsBoundsAndFavorites) {
     EXPECT_EQ(ini.ReadString(f, QStringLiteral("1"), {}), kept2);
     EXPECT_EQ(ini.ReadString(f, QStringLiteral("2"), {}), gone);
     EXPECT_FALSE(ini.ValueExists(f, QStringLiteral("3")));
+}
+
+TEST_F(BrowserWindow, FloatingAndMovedPanelsComeBackWhereTheyWere) {
+    auto w = Start();
+    w->tbxdpFlags->setFloating(true);
+    w->tbxdpFlags->move(300, 200);
+    w->addDockWidget(Qt::LeftDockWidgetArea, w->tbxdpGeneral);
+    Close(w);
+    w = Start();
+    EXPECT_TRUE(w->tbxdpFlags->isFloating());
+    EXPECT_EQ(w->tbxdpFlags->pos(), QPoint(300, 200));
+    EXPECT_EQ(w->dockWidgetArea(w->tbxdpGeneral), Qt::LeftDockWidgetArea);
+    EXPECT_EQ(w->dockWidgetArea(w->tbxdpDBInfo), Qt::RightDockWidgetArea);
+    w->tbxdpFlags->close(); // its own close button
+    EXPECT_FALSE(w->tbxiFlags->isChecked());
+    w->tbxiFlags->trigger();
+    EXPECT_FALSE(w->tbxdpFlags->isHidden());
 }
 
 TEST_F(BrowserWindow, ListingShowsEachKindInOrderAndMarksUnreadableFiles) {
