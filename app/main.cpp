@@ -1,6 +1,8 @@
 // Brisko: a file manager for Palm OS databases and the archives that hold them.
 #include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
+#include "i18n/Translate.h"
+#include "palmdesktop/udxUserData.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -34,7 +36,13 @@ int main(int argc, char** argv) {
     }
 
     DesktopPrompts prompts;
-    TFBrowser window(ProgramPaths::ForThisProgram(), prompts, startFolder);
+    const ProgramPaths paths = ProgramPaths::ForThisProgram();
+    // The modules start before the window: the Palm Desktop's library (unloaded when
+    // userData goes at the end of the program), then translation.
+    udxUserData userData(paths.ProgramFolder);
+    userData.Start([&prompts](const QString& text) { prompts.Error(nullptr, text); });
+    InitTranslation(paths.LocaleFolder());
+    TFBrowser window(paths, prompts, startFolder);
     window.show();
     return app.exec();
 }

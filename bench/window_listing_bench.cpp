@@ -34,6 +34,11 @@ public:
         return {};
     }
     bool OpenUrl(const QUrl&) override { return true; }
+    std::optional<QString> AskText(QWidget*, const QString&, const QString&,
+                                   const QString&) override {
+        return std::nullopt;
+    }
+    int ExecDialog(QDialog*) override { return 0; } // rejected
 };
 
 double MedianMilliseconds(int rounds, const std::function<void()>& run) {

@@ -57,12 +57,20 @@ void TFBrowser::ListFolder(const QString& folder) {
 }
 
 void TFBrowser::Refresh() {
+    if (FArchiveView) {
+        OpenArchive(FArchivePath);
+        return;
+    }
     // Before any folder was listed there is nothing to list again.
     if (!FCurrentFolder.isEmpty())
         ListFolder(FCurrentFolder);
 }
 
 void TFBrowser::GoUpOneLevel() {
+    if (FArchiveView) {
+        LeaveArchiveView(); // back to the folder that holds the archive
+        return;
+    }
     if (FCurrentFolder.isEmpty())
         return;
     const QDir folder(FCurrentFolder);
@@ -169,7 +177,12 @@ void TFBrowser::ShowDetails(const QString& path) {
 
 void TFBrowser::OnListClick() {
     const QList<int> rows = SelectedRows();
-    Run([this, rows] { ShowDetails(rows.isEmpty() ? QString() : RowPath(rows.first())); });
+    Run([this, rows] {
+        if (rows.isEmpty())
+            ShowDetails(QString());
+        else
+            ShowRowDetails(rows.first());
+    });
 }
 
 bool TFBrowser::OnListKey(int key) {
@@ -196,7 +209,7 @@ bool TFBrowser::OnListKey(int key) {
         break;
     }
     if (target >= 0)
-        Run([this, target] { ShowDetails(RowPath(target)); });
+        Run([this, target] { ShowRowDetails(target); });
     return false; // the list moves its selection as usual
 }
 

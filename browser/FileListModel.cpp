@@ -120,9 +120,12 @@ void FileListModel::SetLocale(const QLocale& locale) {
 }
 
 QString FileListModel::RowPath(int row) const {
-    const QString& name = Row(row).Name;
+    const FileRow& fileRow = Row(row);
+    const QString& name = fileRow.Name;
     if (!FArchiveView)
         return FFolder + name;
+    if (!fileRow.File.isEmpty())
+        return fileRow.File; // its own copy, also when another entry has the same name
     // Entries are extracted without their folders; archives made on Windows may use "\".
     const qsizetype cut = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
     return FFolder + name.mid(cut + 1);

@@ -39,8 +39,9 @@ public:
     void SetLocale(const QLocale& locale);
 
     // Where the rows' files are, with its trailing separator. While an archive is shown
-    // this is the extraction folder, and the rows' names are entry paths whose file-name
-    // part lies in it.
+    // this is the extraction folder, and the rows' names are entry paths: a row's file
+    // is its own extracted copy (FileRow::File), else the name's file-name part in the
+    // folder.
     void SetFolder(const QString& folder) { FFolder = folder; }
     void SetArchiveView(bool archiveView) { FArchiveView = archiveView; }
     QString Folder() const { return FFolder; }

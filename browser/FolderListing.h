@@ -21,6 +21,9 @@ struct FileRow {
     QString Changed; // date-time text of the last write
     RowIcon Icon = RowIcon::PalmFile;
     QString Error; // the reader's message when the header could not be read
+    // The row's file when it is not the listed folder + Name: an archive entry's
+    // extracted copy. Empty for an entry that could not be extracted.
+    QString File;
     // The values behind Size and Changed, kept so that sorting needs no parsing.
     int64_t Bytes = 0;
     TDateTime ChangedValue = 0;

@@ -2,6 +2,7 @@
 
 #include "common/DateTime.h"
 #include "common/PalmText.h"
+#include "i18n/Translate.h"
 
 #include <QLocale>
 
@@ -18,14 +19,16 @@ QString ShortDate(TDateTime value) {
 
 const std::array<const char*, HeaderRowCount>& HeaderRowCaptions() {
     static const std::array<const char*, HeaderRowCount> captions = {
-        "Records",   "Type",       "Creator",     "Version",      "Created",          "Modified",
-        "Backed up", "Mod number", "AppInfoArea", "SortInfoArea", "Next record list", "ID Seed"};
+        N_("Records"),     N_("Type"),         N_("Creator"),          N_("Version"),
+        N_("Created"),     N_("Modified"),     N_("Backed up"),        N_("Mod number"),
+        N_("AppInfoArea"), N_("SortInfoArea"), N_("Next record list"), N_("ID Seed")};
     return captions;
 }
 
 const std::array<const char*, FlagCount>& FlagCaptions() {
     static const std::array<const char*, FlagCount> captions = {
-        "Read only", "Dirty", "Backup", "Overwrite", "Force reset", "No beaming"};
+        N_("Read only"), N_("Dirty"),       N_("Backup"),
+        N_("Overwrite"), N_("Force reset"), N_("No beaming")};
     return captions;
 }
 

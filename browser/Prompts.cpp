@@ -1,8 +1,13 @@
 #include "browser/Prompts.h"
 
+#include "i18n/Translate.h"
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace {
@@ -52,4 +57,24 @@ QString DesktopPrompts::PickFile(QWidget* parent, const QString& caption, const 
 
 bool DesktopPrompts::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
+}
+
+std::optional<QString> DesktopPrompts::AskText(QWidget* parent, const QString& caption,
+                                               const QString& prompt, const QString& initial) {
+    QInputDialog box(parent);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(initial);
+    box.setOkButtonText(Translated("OK"));
+    box.setCancelButtonText(Translated("Cancel"));
+    // Descriptions and web addresses are long; the box's own field is short.
+    if (auto* field = box.findChild<QLineEdit*>())
+        field->setMinimumWidth(400);
+    if (box.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return box.textValue();
+}
+
+int DesktopPrompts::ExecDialog(QDialog* dialog) {
+    return dialog->exec();
 }

@@ -2,13 +2,15 @@
 // so that tests can answer questions and see what would have been opened.
 #pragma once
 
+#include "browser/OverwriteAnswer.h"
+
 #include <QString>
 #include <QStringList>
 #include <QUrl>
+#include <optional>
 
+class QDialog;
 class QWidget;
-
-enum class OverwriteAnswer { Yes, No, YesToAll, NoToAll };
 
 class Prompts {
 public:
@@ -26,6 +28,13 @@ public:
                              const QString& filters) = 0;
     // Opens a file, folder or web address with the desktop's program for it.
     virtual bool OpenUrl(const QUrl& url) = 0;
+    // An input box with OK and Cancel, its field starting with initial: the text when
+    // confirmed, nothing when cancelled.
+    virtual std::optional<QString> AskText(QWidget* parent, const QString& caption,
+                                           const QString& prompt, const QString& initial) = 0;
+    // Shows a dialog of the program modally and returns its result (QDialog::Accepted or
+    // Rejected); tests fill the dialog in and press its buttons instead.
+    virtual int ExecDialog(QDialog* dialog) = 0;
 };
 
 // The real dialogs and the desktop's services.
@@ -39,4 +48,7 @@ public:
     QString PickFile(QWidget* parent, const QString& caption, const QString& start,
                      const QString& filters) override;
     bool OpenUrl(const QUrl& url) override;
+    std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt,
+                                   const QString& initial) override;
+    int ExecDialog(QDialog* dialog) override;
 };

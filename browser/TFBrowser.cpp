@@ -3,11 +3,13 @@
 #include "browser/DetailsPanels.h"
 #include "browser/FileListModel.h"
 #include "browser/FileListView.h"
+#include "browser/FolderTreeView.h"
 #include "browser/Prompts.h"
 #include "common/Errors.h"
 #include "common/IniFile.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
+#include "zip/ExtractionFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -53,6 +55,7 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
     resize(DesignedWidth, DesignedHeight);
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
+    ChooseLanguage();
     CreateActions();
     CreateCentralList();
     CreateDocks();
@@ -61,6 +64,7 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
 
     FStatusLabel = new QLabel(this);
     statusBar()->addWidget(FStatusLabel, 1);
+    CreateFileOperations();
 
     FormCreate(startFolder);
 }
@@ -68,25 +72,25 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
 TFBrowser::~TFBrowser() = default;
 
 void TFBrowser::CreateActions() {
-    MICopy = MakeAction(this, "Copy to...", IconId::CopyTo, Qt::Key_F5);
-    MIMove = MakeAction(this, "Move to...", IconId::MoveTo, Qt::Key_F6);
-    MIDelete = MakeAction(this, "Delete", IconId::Delete, QKeySequence(Qt::Key_Delete),
-                          "Delete selected file(s)");
+    MICopy = MakeAction(this, N_("Copy to..."), IconId::CopyTo, Qt::Key_F5);
+    MIMove = MakeAction(this, N_("Move to..."), IconId::MoveTo, Qt::Key_F6);
+    MIDelete = MakeAction(this, N_("Delete"), IconId::Delete, QKeySequence(Qt::Key_Delete),
+                          N_("Delete selected file(s)"));
     // The list handles Del itself, once per key press.
     MIDelete->setShortcutContext(Qt::WidgetShortcut);
-    MIInstall = MakeAction(this, "Install", IconId::Install, QKeySequence(Qt::CTRL | Qt::Key_I),
-                           "Install selected file(s)");
+    MIInstall = MakeAction(this, N_("Install"), IconId::Install, QKeySequence(Qt::CTRL | Qt::Key_I),
+                           N_("Install selected file(s)"));
     MISelectAll =
-        MakeAction(this, "Select All", IconId::SelectAll, QKeySequence(Qt::CTRL | Qt::Key_A));
-    TBXItem6 = MakeAction(this, "Exit", IconId::Exit);
-    TBXItem1 = MakeAction(this, "Refresh", IconId::Refresh, QKeySequence(Qt::CTRL | Qt::Key_R));
-    TBXItem4 = MakeAction(this, "Creator IDs", IconId::CreatorIds);
-    TBXItem3 = MakeAction(this, "Options", IconId::Options);
-    TBXItem5 = MakeAction(this, "Contents", IconId::HelpContents, QKeySequence(Qt::Key_F1));
-    TBXItem2 = MakeAction(this, "About", IconId::About);
-    TBXItem14 =
-        MakeAction(this, "One level up", IconId::UpOneLevel, QKeySequence(Qt::ALT | Qt::Key_Up));
-    MIOpen = MakeAction(this, "Open", IconId::Open);
+        MakeAction(this, N_("Select All"), IconId::SelectAll, QKeySequence(Qt::CTRL | Qt::Key_A));
+    TBXItem6 = MakeAction(this, N_("Exit"), IconId::Exit);
+    TBXItem1 = MakeAction(this, N_("Refresh"), IconId::Refresh, QKeySequence(Qt::CTRL | Qt::Key_R));
+    TBXItem4 = MakeAction(this, N_("Creator IDs"), IconId::CreatorIds);
+    TBXItem3 = MakeAction(this, N_("Options"), IconId::Options);
+    TBXItem5 = MakeAction(this, N_("Contents"), IconId::HelpContents, QKeySequence(Qt::Key_F1));
+    TBXItem2 = MakeAction(this, N_("About"), IconId::About);
+    TBXItem14 = MakeAction(this, N_("One level up"), IconId::UpOneLevel,
+                           QKeySequence(Qt::ALT | Qt::Key_Up));
+    MIOpen = MakeAction(this, N_("Open"), IconId::Open);
 
     // Commands whose operations are not part of this window yet stay inert.
     connect(MISelectAll, &QAction::triggered, this, [this] { SelectAll(); });
@@ -94,6 +98,9 @@ void TFBrowser::CreateActions() {
     connect(TBXItem1, &QAction::triggered, this, [this] { Run([this] { Refresh(); }); });
     connect(TBXItem14, &QAction::triggered, this, [this] { Run([this] { GoUpOneLevel(); }); });
     connect(TBXItem5, &QAction::triggered, this, [this] { ShowHelp(); });
+    connect(TBXItem4, &QAction::triggered, this, &TFBrowser::TBXItem4Click);
+    connect(TBXItem3, &QAction::triggered, this, &TFBrowser::TBXItem3Click);
+    connect(TBXItem2, &QAction::triggered, this, &TFBrowser::TBXItem2Click);
 }
 
 void TFBrowser::CreateCentralList() {
@@ -152,7 +159,8 @@ void TFBrowser::CreateDocks() {
         return dock;
     };
 
-    STVVerzeichnis = new QTreeView(this);
+    FFolderTree = new FolderTreeView(this);
+    STVVerzeichnis = FFolderTree;
     STVVerzeichnis->setObjectName(QStringLiteral("STVVerzeichnis"));
     FFolderModel = new QFileSystemModel(STVVerzeichnis);
     FFolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
@@ -170,7 +178,7 @@ void TFBrowser::CreateDocks() {
     connect(STVVerzeichnis->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { OnTreeSelectionChanged(); });
 
-    TBXdpFolders = makeDock("Folders", QStringLiteral("TBXdpFolders"), STVVerzeichnis);
+    TBXdpFolders = makeDock(N_("Folders"), QStringLiteral("TBXdpFolders"), STVVerzeichnis);
     addDockWidget(Qt::LeftDockWidgetArea, TBXdpFolders);
 
     General = new GeneralPanel(FPrompts, this);
@@ -178,9 +186,9 @@ void TFBrowser::CreateDocks() {
     Flags = new FlagsPanel(this);
     General->setMinimumHeight(128);
     Flags->setMinimumHeight(140);
-    tbxdpGeneral = makeDock("General", QStringLiteral("tbxdpGeneral"), General);
-    tbxdpDBInfo = makeDock("Database information", QStringLiteral("tbxdpDBInfo"), DBInfo);
-    tbxdpFlags = makeDock("Flags", QStringLiteral("tbxdpFlags"), Flags);
+    tbxdpGeneral = makeDock(N_("General"), QStringLiteral("tbxdpGeneral"), General);
+    tbxdpDBInfo = makeDock(N_("Database information"), QStringLiteral("tbxdpDBInfo"), DBInfo);
+    tbxdpFlags = makeDock(N_("Flags"), QStringLiteral("tbxdpFlags"), Flags);
     for (QDockWidget* dock : {tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
         addDockWidget(Qt::RightDockWidgetArea, dock);
     resizeDocks({TBXdpFolders, tbxdpGeneral}, {220, 250}, Qt::Horizontal);
@@ -210,7 +218,6 @@ void TFBrowser::CreateMenus() {
     view->addAction(TBXItem1);
     view->addSeparator();
     LanguageMenu = view->addMenu(Translated("Language"));
-    LanguageMenu->setEnabled(false); // until languages are installed beside the program
     view->addSeparator();
     view->addActions({TBXItem4, TBXItem3});
 
@@ -278,6 +285,7 @@ void TFBrowser::FormCreate(const QString& startFolder) {
     if (!FCatalogue.LoadCreatorIDs(FPaths.CataloguePath()))
         FPrompts.Error(this, FCatalogue.ErrorText());
     FReader = std::make_unique<TPalmPDB>(std::string(), false);
+    BuildLanguageMenu();
     for (int i = 0; i < HeaderRowCount; ++i)
         DBInfo->AddDetailRow(i, QString());
     DBInfo->FitHeightToRows();
@@ -315,15 +323,8 @@ void TFBrowser::FormClose() {
 }
 
 void TFBrowser::CleanTempFolder() {
-    QDir temp(FPaths.TempFolder);
-    if (!temp.exists())
-        return;
-    for (const char* mask : {"*.pdb", "*.prc"}) {
-        const QStringList files =
-            temp.entryList({QString::fromLatin1(mask)}, QDir::Files | QDir::System);
-        for (const QString& name : files)
-            QFile::remove(temp.filePath(name)); // a file in use stays, without a message
-    }
+    // What the archive views extracted, and nothing that someone else put into Temp.
+    FExtraction->RemoveWritten();
 }
 
 void TFBrowser::ShowHelp() {

@@ -6,15 +6,20 @@
 
 #include "browser/BrowserSettings.h"
 #include "browser/FolderListing.h"
+#include "browser/InstallCommand.h"
 #include "browser/ListOrdering.h"
 #include "browser/ProgramPaths.h"
+#include "common/SafeWrite.h"
 #include "creators/CreatorCatalogue.h"
+#include "i18n/InstalledLanguages.h"
 
 #include <QMainWindow>
 #include <functional>
 #include <memory>
 
 class DatabaseInfoPanel;
+class ExtractionFolder;
+class FolderTreeView;
 class FileListModel;
 class FlagsPanel;
 class GeneralPanel;
@@ -54,8 +59,46 @@ public:
     void AddFavorite(const QString& path);
     void FavoriteClick(QAction* item);
 
+    // Language menu: the chosen language is kept for the next start.
+    void LanguageItemClick(QAction* item);
+
     // Panels.
     void TogglePanel(QAction* toggle);
+
+    // The archive view: an archive's Palm files, extracted, in place of the folder's.
+    // The file commands are disabled in it; Refresh lists the archive again, One level
+    // up and a click in the folder tree go back to the folder.
+    void OpenArchive(const QString& path);
+    bool ArchiveView() const { return FArchiveView; }
+    const QString& ArchivePath() const { return FArchivePath; }
+    // A double-click (or Enter) on a row: an archive of the folder is opened in the
+    // list, any other file with the desktop's program for it.
+    void ListDoubleClick();
+
+    // Copy and move: through the Copy/Move dialog, or a drop on a folder of the tree
+    // (confirm, always a copy). Failures are reported once at the end of a run.
+    void CopyMoveSelected(bool copy);
+    void CopyMoveFiles(const QString& target, bool confirm, bool copy);
+    const QString& LastTargetFolder() const { return FLastTargetFolder; }
+
+    // Delete (to the desktop's trash) and open.
+    void DeleteSelectedFiles();
+    bool MoveToRecycleBin(const QString& path, QString* error);
+    void MIOpenClick();
+
+    // Install: the selected files on the install tool's command line.
+    void InstallSelectedFiles();
+    void AddInstallFile(const QString& path);
+    void RunInstallTool();
+
+    // Tests put a file system that fails on demand in place of the real one.
+    void SetFileSystemCalls(const FileSystemCalls& calls) { FCalls = &calls; }
+
+    // The modal dialogs: Creator IDs, Options (then the tree's folder is listed again and
+    // the Install commands set again, however it closed), About.
+    void TBXItem4Click();
+    void TBXItem3Click();
+    void TBXItem2Click();
 
     const ProgramPaths& Paths() const { return FPaths; }
     const QString& CurrentFolder() const { return FCurrentFolder; }
@@ -67,7 +110,8 @@ public:
     QString StatusText() const;
     // The folder selected in the folder tree, without a trailing separator (but "/").
     QString TreeFolder() const;
-    // The file of a row: the current folder followed by the row's name.
+    // The file of a row: the current folder followed by the row's name; in the archive
+    // view, the row's own extracted copy.
     QString RowPath(int row) const;
     QList<int> SelectedRows() const;
 
@@ -115,6 +159,11 @@ private:
     void CreateCentralList();
     void CreateDocks();
     void FormCreate(const QString& startFolder);
+    // Before the controls are made: the installed languages are listed in the start-up
+    // language, then the settings' language is switched to, so that every control is
+    // made in it.
+    void ChooseLanguage();
+    void BuildLanguageMenu();
     void FormClose();
 
     void LoadSettings();
@@ -129,6 +178,11 @@ private:
     void OnHeaderClicked(int column);
     void ShowHelp();
     void CleanTempFolder();
+    void CreateFileOperations();
+    void ShowRowDetails(int row);
+    void LeaveArchiveView();
+    void OpenFile(int row);
+    void DeselectRows(const QList<int>& rows);
     void SelectInTree(const QString& folder);
     void UpdateFolderCombo(const QString& folder);
     // Runs a command; a failure that escapes it is shown with its message.
@@ -155,4 +209,12 @@ private:
     // Favourites whose folders were missing at start (an unplugged drive, say): not in
     // the menu, but written back so that they return with their folders.
     QStringList FAbsentFavorites;
+    TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
+
+    FolderTreeView* FFolderTree = nullptr; // STVVerzeichnis, with its drop support
+    std::unique_ptr<ExtractionFolder> FExtraction;
+    QString FArchivePath;
+    QString FLastTargetFolder;
+    InstallFileLists FInstallLists;
+    const FileSystemCalls* FCalls = &FileSystemCalls::Real();
 };

@@ -1,12 +1,17 @@
 #include "cli/CliCommands.h"
 
+#include "browser/ArchiveListing.h"
 #include "browser/FolderListing.h"
 #include "browser/HeaderDetails.h"
+#include "browser/ProgramPaths.h"
 #include "common/DateTime.h"
+#include "common/Helpers.h"
 #include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
+#include "zip/ExtractionFolder.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -15,13 +20,15 @@ namespace {
 
 const char* const Usage =
     "Usage: brisko-cli info [--json] FILE...\n"
-    "       brisko-cli list [--json] FOLDER\n"
+    "       brisko-cli list [--json] FOLDER|ARCHIVE.zip\n"
     "\n"
     "  info   print the database header of each Palm file (.pdb, .prc)\n"
-    "  list   print the rows that Brisko's file list shows for a folder\n"
+    "  list   print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
     "  --json print a JSON array instead of text\n";
 
-QString Latin(const char* text) { return QString::fromLatin1(text); }
+QString Latin(const char* text) {
+    return QString::fromLatin1(text);
+}
 
 void ReportError(QTextStream& err, const QString& file, const QString& message) {
     err << "brisko-cli: " << file << ": " << message << '\n';
@@ -96,15 +103,10 @@ int Info(const QStringList& files, bool json, QTextStream& out, QTextStream& err
     return status;
 }
 
-int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
-    TPalmPDB reader(std::string(), false);
-    ListeDerLinks catalogue;
-    const FolderListing listing = FolderLister(reader, catalogue).ListFolder(folder, {});
-    for (const ListingError& error : listing.Errors)
-        ReportError(err, error.File, error.Message);
+void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
     if (json) {
         QJsonArray array;
-        for (const FileRow& row : listing.Rows)
+        for (const FileRow& row : rows)
             array.append(QJsonObject{{Latin("name"), row.Name},
                                      {Latin("type"), row.Type},
                                      {Latin("size"), row.Size},
@@ -112,19 +114,46 @@ int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
                                      {Latin("bytes"), qint64(row.Bytes)}});
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
     } else {
-        for (const FileRow& row : listing.Rows)
-            out << row.Name << '\t' << row.Type << '\t' << row.Size << '\t' << row.Changed
-                << '\n';
-        out << listing.Rows.size() << " file(s).\n";
+        for (const FileRow& row : rows)
+            out << row.Name << '\t' << row.Type << '\t' << row.Size << '\t' << row.Changed << '\n';
+        out << rows.size() << " file(s).\n";
     }
+}
+
+// The archive's Palm entries are extracted into the window's Temp folder, as the window
+// does, and removed again once their headers are read.
+int ListArchive(const QString& path, bool json, QTextStream& out, QTextStream& err) {
+    TPalmPDB reader(std::string(), false);
+    ListeDerLinks catalogue;
+    ExtractionFolder extraction(ProgramPaths::ForThisProgram().TempFolder);
+    const ArchiveListing listing = ArchiveLister(reader, catalogue, extraction).List(path);
+    extraction.RemoveWritten();
+    if (!listing.Opened) {
+        ReportError(err, path, listing.OpenError);
+        return ExitSomeUnreadable;
+    }
+    for (const ListingError& error : listing.Errors)
+        ReportError(err, error.File, error.Message);
+    PrintRows(listing.Rows, json, out);
+    return listing.Errors.empty() ? ExitOk : ExitSomeUnreadable;
+}
+
+int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
+    if (IsZipFile(folder) && !QFileInfo(folder).isDir())
+        return ListArchive(folder, json, out, err);
+    TPalmPDB reader(std::string(), false);
+    ListeDerLinks catalogue;
+    const FolderListing listing = FolderLister(reader, catalogue).ListFolder(folder, {});
+    for (const ListingError& error : listing.Errors)
+        ReportError(err, error.File, error.Message);
+    PrintRows(listing.Rows, json, out);
     return listing.Errors.empty() ? ExitOk : ExitSomeUnreadable;
 }
 
 } // namespace
 
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
-    if (arguments.size() == 1 &&
-        (arguments[0] == Latin("--help") || arguments[0] == Latin("-h"))) {
+    if (arguments.size() == 1 && (arguments[0] == Latin("--help") || arguments[0] == Latin("-h"))) {
         out << Usage;
         return ExitOk;
     }

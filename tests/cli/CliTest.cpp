@@ -1,7 +1,11 @@
+#include "browser/ProgramPaths.h"
 #include "cli/CliCommands.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
+#include "support/ZipBuilder.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -169,4 +173,44 @@ TEST(Cli, BadUsageGivesStatusTwo) {
         EXPECT_TRUE(run.err.startsWith(QStringLiteral("Usage:")));
     }
     EXPECT_EQ(RunCommand({QStringLiteral("--help")}).status, 0);
+}
+
+TEST(Cli, ListOfAnArchiveShowsTheWindowsRowsAndLeavesNothingInTemp) {
+    TempFolder dir;
+    PalmFileBuilder b;
+    b.type = "DATA";
+    b.creator = "memo";
+    b.tail = QByteArray(1536 - 78, 'm');
+    const QString archive = ZipBuilder()
+                                .Add("a.pdb", b.Bytes())
+                                .Add("docs/readme.txt", "text")
+                                .Add("sub/b.prc", "short")
+                                .WriteTo(dir.File(QStringLiteral("Backup.zip")));
+    const QString temp = ProgramPaths::ForThisProgram().TempFolder;
+    const auto tempFiles = [&] {
+        QStringList found;
+        QDirIterator it(temp, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext())
+            found << it.next();
+        return found;
+    };
+    const QStringList before = tempFiles();
+
+    const CliRun run = RunCommand({QStringLiteral("list"), archive});
+    EXPECT_EQ(run.status, 1);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3) << run.out.toStdString();
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("a.pdb\tmemo\t1.5 KB\t")))
+        << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("sub/b.prc\t\t5 Bytes\t")));
+    EXPECT_EQ(lines[2], QStringLiteral("2 file(s)."));
+    EXPECT_TRUE(run.err.contains(QStringLiteral("Backup.zip/sub/b.prc: Error reading file")))
+        << run.err.toStdString();
+    EXPECT_EQ(tempFiles(), before);
+
+    const CliRun broken =
+        RunCommand({QStringLiteral("list"), dir.Write(QStringLiteral("x.zip"), "text")});
+    EXPECT_EQ(broken.status, 1);
+    EXPECT_TRUE(broken.err.contains(QStringLiteral("x.zip: Not a zip archive")))
+        << broken.err.toStdString();
 }

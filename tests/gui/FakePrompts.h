@@ -4,7 +4,9 @@
 
 #include "browser/Prompts.h"
 
+#include <QDialog>
 #include <deque>
+#include <functional>
 
 class FakePrompts : public Prompts {
 public:
@@ -15,6 +17,11 @@ public:
     std::deque<OverwriteAnswer> OverwriteAnswers;
     std::deque<QString> PickedFolders;
     std::deque<QString> PickedFiles;
+    struct TextQuestion {
+        QString Caption, Prompt, Initial;
+    };
+    QList<TextQuestion> TextQuestions;
+    std::deque<std::optional<QString>> TextAnswers; // nullopt: Cancel; none left: Cancel
 
     void Information(QWidget*, const QString& text) override { Messages << text; }
     void Error(QWidget*, const QString& text) override { Messages << text; }
@@ -26,7 +33,9 @@ public:
         Questions << text;
         return Next(OverwriteAnswers, OverwriteAnswer::No);
     }
-    QString PickFolder(QWidget*, const QString&, const QString&) override {
+    QStringList PickFolderStarts; // where each folder picker opened
+    QString PickFolder(QWidget*, const QString&, const QString& start) override {
+        PickFolderStarts << start;
         return Next(PickedFolders, QString());
     }
     QString PickFile(QWidget*, const QString&, const QString&, const QString&) override {
@@ -35,6 +44,30 @@ public:
     bool OpenUrl(const QUrl& url) override {
         Opened << url;
         return true;
+    }
+    std::optional<QString> AskText(QWidget*, const QString& caption, const QString& prompt,
+                                   const QString& initial) override {
+        TextQuestions.append({caption, prompt, initial});
+        // Not through Next: GCC 12 takes a copied optional<QString> for uninitialised.
+        std::optional<QString> answer;
+        if (!TextAnswers.empty()) {
+            if (TextAnswers.front())
+                answer.emplace(*TextAnswers.front());
+            TextAnswers.pop_front();
+        }
+        return answer;
+    }
+    // Each answer fills the dialog in as a user would and returns its result; with none
+    // left the dialog is cancelled.
+    std::deque<std::function<int(QDialog*)>> DialogAnswers;
+    QList<QString> DialogsShown; // their object names
+    int ExecDialog(QDialog* dialog) override {
+        DialogsShown << dialog->objectName();
+        dialog->show(); // as exec() would: the dialog prepares itself when shown
+        auto answer = Next(DialogAnswers, std::function<int(QDialog*)>());
+        const int result = answer ? answer(dialog) : int(QDialog::Rejected);
+        dialog->hide();
+        return result;
     }
 
 private:

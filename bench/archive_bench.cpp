@@ -1,0 +1,103 @@
+// Opens a generated archive of small Palm files through the archive listing (extract
+// each entry safely, read its header, make its row), beside Info-ZIP's `unzip -o` of the
+// same archive into a temporary folder.
+// usage: bench_archive [ENTRY_COUNT] [ROUNDS]
+#include "browser/ArchiveListing.h"
+#include "creators/CreatorCatalogue.h"
+#include "support/PalmFileBuilder.h"
+#include "support/ZipBuilder.h"
+#include "zip/ExtractionFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Each round starts from an empty extraction folder, as the first opening does.
+double MedianMilliseconds(int rounds, const std::function<void()>& prepare,
+                          const std::function<size_t()>& run, size_t& count) {
+    std::vector<double> times;
+    prepare();
+    run(); // warm the caches once, for both sides alike
+    for (int i = 0; i < rounds; ++i) {
+        prepare();
+        const auto start = Clock::now();
+        count = run();
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const int entries = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
+    const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
+    if (unzip.isEmpty()) {
+        std::fprintf(stderr, "bench_archive: unzip is not installed (scripts/setup installs it)\n");
+        return 2;
+    }
+
+    QTemporaryDir dir;
+    const char* creators[] = {"memo", "addr", "date", "todo", "MAIL", "Dict", "Tetr", "SLTR"};
+    ZipBuilder builder;
+    for (int i = 0; i < entries; ++i) {
+        PalmFileBuilder b;
+        b.name = "Database " + std::to_string(i);
+        b.creator = creators[i % 8];
+        b.type = "DATA";
+        b.recordOffsets = {200, 300};
+        b.tail = QByteArray(300 + i % 700, char('a' + i % 26));
+        builder.Add("Backup/file" + std::to_string(i) + (i % 10 == 0 ? ".prc" : ".pdb"), b.Bytes());
+    }
+    const QString archive = builder.WriteTo(dir.filePath(QStringLiteral("Backup.zip")));
+    const QString unzipped = dir.filePath(QStringLiteral("unzipped"));
+    const QString temp = dir.filePath(QStringLiteral("Temp"));
+
+    size_t unzipCount = 0;
+    const double unzipMs = MedianMilliseconds(
+        rounds, [&] { QDir(unzipped).removeRecursively(); },
+        [&] {
+            QProcess process;
+            process.start(unzip, {QStringLiteral("-o"), QStringLiteral("-qq"), archive,
+                                  QStringLiteral("-d"), unzipped});
+            process.waitForFinished(-1);
+            return size_t(QDir(unzipped + QStringLiteral("/Backup")).entryList(QDir::Files).size());
+        },
+        unzipCount);
+
+    size_t listedCount = 0;
+    const double listingMs = MedianMilliseconds(
+        rounds, [&] { QDir(temp).removeRecursively(); },
+        [&] {
+            TPalmPDB reader(std::string(), false);
+            ListeDerLinks catalogue;
+            ExtractionFolder extraction(temp);
+            const ArchiveListing listing =
+                ArchiveLister(reader, catalogue, extraction).List(archive);
+            return listing.Rows.size() - listing.Errors.size();
+        },
+        listedCount);
+
+    std::printf("Opening an archive of %d small Palm files, median of %d rounds, warm cache\n",
+                entries, rounds);
+    std::printf("  unzip -o into a folder:                 %9.1f ms (%zu files)\n", unzipMs,
+                unzipCount);
+    std::printf("  archive listing (extract, read, rows):  %9.1f ms (%zu rows)\n", listingMs,
+                listedCount);
+    std::printf("  ratio listing/unzip:                    %9.2f\n", listingMs / unzipMs);
+    return unzipCount == size_t(entries) && listedCount == size_t(entries) ? 0 : 1;
+}

@@ -1,0 +1,118 @@
+// The main window's archive view: an archive's Palm files, extracted into Temp, listed
+// in place of the folder's files; the double-click that opens an archive or a file.
+#include "browser/ArchiveListing.h"
+#include "browser/DetailsPanels.h"
+#include "browser/FileListModel.h"
+#include "browser/Prompts.h"
+#include "browser/TFBrowser.h"
+#include "browser/WorkProgress.h"
+#include "common/Helpers.h"
+#include "i18n/Translate.h"
+#include "zip/ExtractionFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QTreeView>
+
+void TFBrowser::OpenArchive(const QString& path) {
+    const QString archiveName = QFileInfo(path).fileName();
+    ArchiveListing listing;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        WorkProgress progress(
+            this, Translated("Opening %s...").replace(QStringLiteral("%s"), archiveName));
+        listing =
+            ArchiveLister(*FReader, FCatalogue, *FExtraction)
+                .List(path, [&](size_t done, size_t total) { return progress.Step(done, total); });
+        QApplication::restoreOverrideCursor();
+    }
+    // Cancelled, unreadable or empty: the list stays as it was.
+    if (listing.Cancelled)
+        return;
+    if (!listing.Opened) {
+        FPrompts.Error(this, Translated("%s cannot be opened as a ZIP archive: %e")
+                                 .replace(QStringLiteral("%s"), path)
+                                 .replace(QStringLiteral("%e"), listing.OpenError));
+        return;
+    }
+    if (listing.EntryCount == 0) {
+        FPrompts.Information(
+            this, Translated("The archive %s holds no files.").replace(QStringLiteral("%s"), path));
+        return;
+    }
+
+    AdvListView->setUpdatesEnabled(false);
+    FArchiveView = true;
+    FArchivePath = path;
+    SetFileCommands(false);
+    ShowDetails(QString());
+    FFileModel->SetFolder(AddTrailingBackslash(FExtraction->Folder()));
+    FFileModel->SetArchiveView(true);
+    const size_t unreadable = listing.Errors.size();
+    FFileModel->SetRows(std::move(listing.Rows));
+    // Sizes with a unit ("800 Bytes") are wider than a folder's byte counts.
+    const int sizeColumn = int(FileColumn::Size);
+    AdvListView->setColumnWidth(
+        sizeColumn,
+        std::max(AdvListView->columnWidth(sizeColumn),
+                 static_cast<QAbstractItemView*>(AdvListView)->sizeHintForColumn(sizeColumn)));
+    AdvListView->setUpdatesEnabled(true);
+
+    QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
+    if (unreadable > 0)
+        status +=
+            QLatin1Char(' ') + Translated("%d could not be read; point at a marked row to see why.")
+                                   .replace(QStringLiteral("%d"), QString::number(unreadable));
+    SetStatusText(status);
+    setWindowTitle(QStringLiteral("Brisko - ") + path);
+}
+
+void TFBrowser::LeaveArchiveView() {
+    SetFileCommands(true);
+    ShowDetails(QString());
+    ListFolder(FCurrentFolder);
+}
+
+void TFBrowser::ShowRowDetails(int row) {
+    const FileRow& fileRow = FFileModel->Row(row);
+    if (FArchiveView && fileRow.File.isEmpty()) {
+        // Never extracted: there is no copy to read, only the cause to tell.
+        ShowDetails(QString());
+        const QString message = fileRow.Name + QStringLiteral(": ") + fileRow.Error;
+        throw std::runtime_error(message.toStdString());
+    }
+    ShowDetails(RowPath(row));
+}
+
+void TFBrowser::ListDoubleClick() {
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty())
+        return;
+    const int row = rows.first();
+    if (!FArchiveView && IsZipFile(FFileModel->Row(row).Name)) {
+        OpenArchive(FCurrentFolder + FFileModel->Row(row).Name);
+        return;
+    }
+    if (!FArchiveView)
+        SetFileCommands(true);
+    OpenFile(row);
+}
+
+void TFBrowser::OpenFile(int row) {
+    const FileRow& fileRow = FFileModel->Row(row);
+    if (FArchiveView && fileRow.File.isEmpty()) {
+        FPrompts.Error(this, fileRow.Name + QStringLiteral(": ") + fileRow.Error);
+        return;
+    }
+    const QString path = RowPath(row);
+    if (!QFileInfo::exists(path)) {
+        FPrompts.Error(this,
+                       Translated("%s no longer exists.").replace(QStringLiteral("%s"), path));
+        return;
+    }
+    if (!FPrompts.OpenUrl(QUrl::fromLocalFile(path)))
+        FPrompts.Error(
+            this,
+            Translated("No program to open %s was found.").replace(QStringLiteral("%s"), path));
+}

@@ -1,0 +1,36 @@
+// The folder tree. It takes rows dragged from the file list: a folder under the pointer
+// is highlighted while they hover over it, and a drop reports the folder; what is done
+// with the files is the window's business (the tree's model never touches them).
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QTreeView>
+
+class FolderTreeView : public QTreeView {
+    Q_OBJECT
+public:
+    explicit FolderTreeView(QWidget* parent = nullptr);
+
+    // Only drags that start in this widget are taken.
+    void SetDragSource(QWidget* source) { FDragSource = source; }
+    // The folder (file-system path) under a point of the viewport; empty where there is
+    // none or it has no path.
+    QString FolderAt(const QPoint& position) const;
+
+Q_SIGNALS:
+    void FilesDropped(const QString& folder);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& option,
+                 const QModelIndex& index) const override;
+
+private:
+    void SetDropTarget(const QModelIndex& index);
+
+    QWidget* FDragSource = nullptr;
+    QPersistentModelIndex FDropTarget;
+};

@@ -1,0 +1,229 @@
+// POSIX implementation (Linux and the BSDs). A Windows build needs its own, on
+// CreateFileW and MoveFileExW with and without MOVEFILE_REPLACE_EXISTING.
+#include "common/SafeWrite.h"
+
+#include <QFile>
+#include <QRandomGenerator>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray Encoded(const QString& name) {
+    return QFile::encodeName(name);
+}
+
+// rename that never replaces. renameat2 does it in one step; file systems without it
+// (FAT on a memory card, some network shares) get a hard link and, where that is also
+// missing, a look before the rename.
+int RenameNoReplace(int fromDir, const char* from, int toDir, const char* to) {
+#ifdef RENAME_NOREPLACE
+    if (renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+#endif
+    if (linkat(fromDir, from, toDir, to, 0) == 0) {
+        unlinkat(fromDir, from, 0);
+        return 0;
+    }
+    if (errno == EEXIST || errno == EXDEV || errno == ENOENT)
+        return errno;
+    struct stat existing {};
+    if (fstatat(toDir, to, &existing, AT_SYMLINK_NOFOLLOW) == 0)
+        return EEXIST;
+    return renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
+}
+
+long RealWrite(int fd, const void* data, size_t size) {
+    return long(::write(fd, data, size));
+}
+
+int RealRename(const QString& from, const QString& to, bool replace) {
+    const QByteArray f = Encoded(from);
+    const QByteArray t = Encoded(to);
+    if (replace)
+        return ::rename(f.constData(), t.constData()) == 0 ? 0 : errno;
+    return RenameNoReplace(AT_FDCWD, f.constData(), AT_FDCWD, t.constData());
+}
+
+} // namespace
+
+const FileSystemCalls& FileSystemCalls::Real() {
+    static const FileSystemCalls calls{RealWrite, RealRename};
+    return calls;
+}
+
+QString SystemErrorText(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+FolderHandle::~FolderHandle() {
+    if (FFd >= 0)
+        ::close(FFd);
+}
+
+FolderHandle::FolderHandle(FolderHandle&& other) noexcept
+    : FFd(other.FFd), FPath(std::move(other.FPath)) {
+    other.FFd = -1;
+}
+
+FolderHandle& FolderHandle::operator=(FolderHandle&& other) noexcept {
+    if (this != &other) {
+        if (FFd >= 0)
+            ::close(FFd);
+        FFd = other.FFd;
+        FPath = std::move(other.FPath);
+        other.FFd = -1;
+    }
+    return *this;
+}
+
+FolderHandle FolderHandle::Open(const QString& path, QString* error) {
+    FolderHandle folder;
+    folder.FFd = ::open(Encoded(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder.FFd < 0) {
+        if (error)
+            *error = SystemErrorText(errno);
+        return folder;
+    }
+    folder.FPath = path.endsWith(u'/') ? path : path + u'/';
+    return folder;
+}
+
+FolderHandle FolderHandle::OpenSub(const QString& name, bool create, QString* error,
+                                   bool* made) const {
+    FolderHandle sub;
+    const QByteArray encoded = Encoded(name);
+    if (made)
+        *made = false;
+    if (create) {
+        if (::mkdirat(FFd, encoded.constData(), 0700) == 0) {
+            if (made)
+                *made = true;
+        } else if (errno != EEXIST) {
+            if (error)
+                *error = SystemErrorText(errno);
+            return sub;
+        }
+    }
+    // O_NOFOLLOW: a link of that name fails (ELOOP) instead of leading elsewhere.
+    sub.FFd = ::openat(FFd, encoded.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub.FFd < 0) {
+        if (error)
+            *error = SystemErrorText(errno);
+        return sub;
+    }
+    sub.FPath = FPath + name + u'/';
+    return sub;
+}
+
+PendingFile::~PendingFile() {
+    Discard();
+}
+
+void PendingFile::Discard() {
+    if (FFd >= 0) {
+        ::close(FFd);
+        FFd = -1;
+    }
+    if (!FCommitted && FFolder && !FTempName.isEmpty())
+        ::unlinkat(FFolder->Fd(), FTempName.constData(), 0);
+    FTempName.clear();
+}
+
+bool PendingFile::Create(const FolderHandle& folder, QString* error, unsigned mode) {
+    Discard();
+    FFolder = &folder;
+    FCommitted = false;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        // Hidden, and never a .pdb or .prc name, so no listing shows a half-written file.
+        const QByteArray name =
+            ".brisko-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".part";
+        const int fd = ::openat(folder.Fd(), name.constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        if (fd >= 0) {
+            FFd = fd;
+            FTempName = name;
+            FTempPath = folder.Path() + QFile::decodeName(name);
+            return true;
+        }
+        if (errno != EEXIST) {
+            if (error)
+                *error = SystemErrorText(errno);
+            return false;
+        }
+    }
+    if (error)
+        *error = SystemErrorText(EEXIST);
+    return false;
+}
+
+bool PendingFile::Write(const char* data, size_t size, QString* error) {
+    while (size > 0) {
+        const long written = FCalls.Write(FFd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            if (error)
+                *error = SystemErrorText(errno);
+            return false;
+        }
+        if (written == 0) { // no progress and no error: treat as a full disk
+            if (error)
+                *error = SystemErrorText(ENOSPC);
+            return false;
+        }
+        data += written;
+        size -= size_t(written);
+    }
+    return true;
+}
+
+bool PendingFile::Finish(std::optional<std::time_t> modified, std::optional<unsigned> mode,
+                         bool sync, QString* error) {
+    auto fail = [&](int code) {
+        if (error)
+            *error = SystemErrorText(code);
+        return false;
+    };
+    if (modified) {
+        const struct timespec times[2] = {{*modified, 0}, {*modified, 0}};
+        if (::futimens(FFd, times) != 0)
+            return fail(errno);
+    }
+    if (mode && ::fchmod(FFd, mode_t(*mode)) != 0)
+        return fail(errno);
+    if (sync && ::fsync(FFd) != 0)
+        return fail(errno);
+    const int fd = FFd;
+    FFd = -1;
+    // A network file system may report a failed write only here.
+    if (::close(fd) != 0)
+        return fail(errno);
+    return true;
+}
+
+bool PendingFile::Commit(const QString& name, bool replace, QString* error, bool* existed) {
+    if (existed)
+        *existed = false;
+    const QByteArray target = Encoded(name);
+    const int dir = FFolder->Fd();
+    const int result =
+        replace ? (::renameat(dir, FTempName.constData(), dir, target.constData()) == 0 ? 0 : errno)
+                : RenameNoReplace(dir, FTempName.constData(), dir, target.constData());
+    if (result != 0) {
+        if (existed)
+            *existed = result == EEXIST;
+        if (error)
+            *error = SystemErrorText(result);
+        return false;
+    }
+    FCommitted = true;
+    FTempName.clear();
+    return true;
+}

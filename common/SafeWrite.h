@@ -1,0 +1,92 @@
+// Writing files so that nothing is lost or damaged when a write fails half-way: the new
+// content goes to a temporary name in the target folder and takes the real name only
+// when it is complete. Names inside a folder are resolved relative to the open folder,
+// never through a symbolic link, so that a link planted in the folder cannot redirect
+// a write.
+//
+// Our own module because QSaveFile follows a link at the target name, and QFile::copy
+// and QFile::rename cannot refuse to replace a file atomically.
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <optional>
+
+// The calls that can fail in ways a test cannot provoke on a healthy disk (a full disk,
+// a target on another file system); tests replace them.
+struct FileSystemCalls {
+    // Like ::write: bytes written, or -1 with the cause in errno.
+    std::function<long(int fd, const void* data, size_t size)> Write;
+    // Renames a file; replace false fails with EEXIST when the target exists. Returns 0
+    // or the errno value (EXDEV when the two lie on different file systems).
+    std::function<int(const QString& from, const QString& to, bool replace)> Rename;
+
+    // The platform's calls.
+    static const FileSystemCalls& Real();
+};
+
+// The system's text for an errno value, e.g. "No space left on device".
+QString SystemErrorText(int error);
+
+// An open folder. Names inside it are opened without following links.
+class FolderHandle {
+public:
+    FolderHandle() = default;
+    ~FolderHandle();
+    FolderHandle(FolderHandle&& other) noexcept;
+    FolderHandle& operator=(FolderHandle&& other) noexcept;
+    FolderHandle(const FolderHandle&) = delete;
+    FolderHandle& operator=(const FolderHandle&) = delete;
+
+    // Opens a folder the program was given (links in the path are followed: the path is
+    // trusted, what lies inside it is not).
+    static FolderHandle Open(const QString& path, QString* error);
+    // Opens the subfolder name, making it first when create is true; fails when name is
+    // a link or anything but a folder. made tells whether this call made it.
+    FolderHandle OpenSub(const QString& name, bool create, QString* error,
+                         bool* made = nullptr) const;
+
+    bool IsValid() const { return FFd >= 0; }
+    int Fd() const { return FFd; }
+    const QString& Path() const { return FPath; } // with a trailing separator
+
+private:
+    int FFd = -1;
+    QString FPath;
+};
+
+// A file under a fresh temporary name in a folder, given its real name by Commit; when
+// it is dropped uncommitted the temporary file is removed.
+class PendingFile {
+public:
+    explicit PendingFile(const FileSystemCalls& calls = FileSystemCalls::Real()) : FCalls(calls) {}
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    // The folder must outlive this object. mode as for open(2), before the umask.
+    bool Create(const FolderHandle& folder, QString* error, unsigned mode = 0666);
+    bool Write(const char* data, size_t size, QString* error);
+    // Sets the last-write time and (when given) the permission bits; with sync the data
+    // is on the disk before this returns. Closes the file.
+    bool Finish(std::optional<std::time_t> modified, std::optional<unsigned> mode, bool sync,
+                QString* error);
+    // Gives the finished file its name in the folder. replace false fails (EEXIST, with
+    // existed set) when anything of that name is there; replace true puts the new file
+    // in the place of the old one in one step.
+    bool Commit(const QString& name, bool replace, QString* error, bool* existed = nullptr);
+
+    const QString& TemporaryPath() const { return FTempPath; }
+
+private:
+    void Discard();
+
+    const FileSystemCalls& FCalls;
+    const FolderHandle* FFolder = nullptr;
+    int FFd = -1;
+    QByteArray FTempName;
+    QString FTempPath;
+    bool FCommitted = false;
+};

@@ -1,0 +1,95 @@
+// A main window on a temporary program folder and a temporary folder of files, with
+// questions answered by FakePrompts; helpers to select and click rows.
+#pragma once
+
+#include "FakePrompts.h"
+#include "browser/FileListModel.h"
+#include "browser/TFBrowser.h"
+#include "support/PalmFileBuilder.h"
+#include "support/TempFolder.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QTest>
+#include <QTreeView>
+#include <gtest/gtest.h>
+#include <memory>
+
+inline QByteArray PalmBytes(const std::string& creator, int totalSize = 80) {
+    PalmFileBuilder b;
+    b.name = "Test";
+    b.type = "DATA";
+    b.creator = creator;
+    b.tail = QByteArray(std::max(0, totalSize - 78), 'x');
+    return b.Bytes();
+}
+
+class WindowFixture : public ::testing::Test {
+protected:
+    TempFolder program;
+    TempFolder files;
+    FakePrompts prompts;
+    std::unique_ptr<TFBrowser> w;
+
+    void TearDown() override {
+        if (w)
+            w->close();
+        w.reset();
+    }
+    TFBrowser& Start(const QString& folder) {
+        w = std::make_unique<TFBrowser>(ProgramPaths::ForProgramFolder(program.Path()), prompts,
+                                        folder);
+        w->show();
+        return *w;
+    }
+    QString TempFolderPath() const { return program.File(QStringLiteral("Temp")); }
+    QStringList Names() const {
+        QStringList names;
+        for (int row = 0; row < w->FileModel().rowCount(); ++row)
+            names << w->FileModel().Row(row).Name;
+        return names;
+    }
+    QString Column(int row, int column) const {
+        return w->FileModel().index(row, column).data().toString();
+    }
+    int RowOf(const QString& name) const { return int(Names().indexOf(name)); }
+    void Select(const QStringList& names) {
+        QItemSelectionModel* selection = w->FileList()->selectionModel();
+        selection->clearSelection();
+        for (const QString& name : names) {
+            const int row = RowOf(name);
+            EXPECT_GE(row, 0) << name.toStdString();
+            selection->select(w->FileModel().index(row, 0),
+                              QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    QStringList SelectedNames() const {
+        QStringList names;
+        for (int row : w->SelectedRows())
+            names << w->FileModel().Row(row).Name;
+        return names;
+    }
+    void ClickRow(const QString& name) {
+        QTreeView* list = w->FileList();
+        const QRect rect = list->visualRect(w->FileModel().index(RowOf(name), 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QCoreApplication::processEvents();
+    }
+    void DoubleClickRow(const QString& name) {
+        QTreeView* list = w->FileList();
+        const QRect rect = list->visualRect(w->FileModel().index(RowOf(name), 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        QCoreApplication::processEvents();
+    }
+    // Keys reach the list's shortcuts (Del) only in the active window.
+    void FocusList() {
+        QApplication::setActiveWindow(w.get());
+        w->FileList()->setFocus();
+        QCoreApplication::processEvents();
+    }
+    static QByteArray Read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+};

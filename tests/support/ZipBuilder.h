@@ -1,0 +1,39 @@
+// Writes ZIP archives with libzip, so that tests and benchmarks state exactly what an
+// archive holds: files, folders, Unix links, and large entries of zeros that are made
+// as they are compressed (an archive bomb without the memory for it).
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+struct ZipBuilder {
+    struct Entry {
+        std::string name;
+        QByteArray content;
+        uint64_t zeros = 0; // when not 0: this many zero bytes instead of content
+        bool folder = false;
+        bool link = false; // content is the link's target
+        std::time_t modified = 0;
+    };
+    std::vector<Entry> entries;
+
+    ZipBuilder& Add(const std::string& name, const QByteArray& content, std::time_t modified = 0);
+    ZipBuilder& AddFolder(const std::string& name);
+    ZipBuilder& AddLink(const std::string& name, const std::string& target);
+    ZipBuilder& AddZeros(const std::string& name, uint64_t size);
+
+    // Writes the archive (replacing a file there); returns its path. Throws on failure.
+    QString WriteTo(const QString& path) const;
+};
+
+// Overwrites the unpacked size that the archive declares for its only entry named name,
+// in the local header and the central directory alike (so the archive stays
+// consistent): an archive that lies about what comes out.
+void PatchDeclaredSize(const QString& archive, const std::string& name, uint32_t size);
+
+// Flips bytes in the packed data of the entry named name, so that unpacking it fails.
+void DamageEntry(const QString& archive, const std::string& name);

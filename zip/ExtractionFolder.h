@@ -1,0 +1,61 @@
+// The folder that archives are opened into (the program's Temp folder). Entries are
+// untrusted: only the file-name part of an entry's name is used, so nothing lands
+// outside the folder whatever the name says ("..", "/etc/x", "C:\x"); a link in the
+// folder is never followed; an entry is written under a temporary name and named when
+// complete; at most MaxEntryBytes come out of one entry, so an archive bomb cannot fill
+// the disk; link entries are not extracted.
+//
+// Each archive gets a folder of its own, made fresh on its first opening and used
+// again when it is opened again; inside it, the first entry of a file name lies at the
+// top and the n-th entry of the same name in a numbered subfolder "n", so that x/c.pdb
+// and y/c.pdb each keep their own copy. Everything written is remembered, and
+// RemoveWritten removes exactly that, never a file of someone else's.
+#pragma once
+
+#include "common/SafeWrite.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <memory>
+#include <vector>
+
+class ZipArchive;
+struct ZipEntry;
+
+class ExtractionFolder {
+public:
+    static constexpr int64_t MaxEntryBytes = int64_t(256) * 1024 * 1024;
+
+    explicit ExtractionFolder(QString folder, int64_t maxEntryBytes = MaxEntryBytes);
+    ~ExtractionFolder();
+    ExtractionFolder(const ExtractionFolder&) = delete;
+    ExtractionFolder& operator=(const ExtractionFolder&) = delete;
+
+    const QString& Folder() const { return FFolder; }
+
+    struct Result {
+        QString Path;  // the extracted copy
+        QString Error; // empty on success; the copy then exists
+    };
+    // Writes an entry of the open archive as its copy number copyNumber (1 for the
+    // first entry of its file name in this archive, 2 for the second, ...), replacing
+    // the copy of an earlier opening.
+    Result Extract(ZipArchive& archive, const ZipEntry& entry, int copyNumber);
+
+    // Removes every file written here and then the folders made here, as far as they
+    // are empty. Call at shut-down.
+    void RemoveWritten();
+    const std::vector<QString>& Written() const { return FWritten; }
+
+private:
+    struct ArchiveFolder;
+    ArchiveFolder* FolderFor(const QString& archivePath, QString* error);
+
+    QString FFolder;
+    int64_t FMaxEntryBytes;
+    QHash<QString, std::shared_ptr<ArchiveFolder>> FArchiveFolders;
+    std::vector<QString> FWritten;
+    QSet<QString> FWrittenSet;
+    std::vector<QString> FMadeFolders; // in the order made; removed in reverse
+};
