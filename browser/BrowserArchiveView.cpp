@@ -58,14 +58,7 @@ void TFBrowser::OpenArchive(const QString& path) {
         std::max(AdvListView->columnWidth(sizeColumn),
                  static_cast<QAbstractItemView*>(AdvListView)->sizeHintForColumn(sizeColumn)));
     AdvListView->setUpdatesEnabled(true);
-
-    QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
-    if (unreadable > 0)
-        status +=
-            QLatin1Char(' ') + Translated("%d could not be read; point at a marked row to see why.")
-                                   .replace(QStringLiteral("%d"), QString::number(unreadable));
-    SetStatusText(status);
-    setWindowTitle(QStringLiteral("Brisko - ") + path);
+    ShowListed(unreadable, path);
 }
 
 void TFBrowser::LeaveArchiveView() {

@@ -47,13 +47,17 @@ void TFBrowser::ListFolder(const QString& folder) {
     SetFileCommands(true);
 
     AdvListView->setUpdatesEnabled(true);
+    ShowListed(unreadable, FCurrentFolder);
+}
+
+void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
     QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
     if (unreadable > 0)
         status +=
             QLatin1Char(' ') + Translated("%d could not be read; point at a marked row to see why.")
                                    .replace(QStringLiteral("%d"), QString::number(unreadable));
     SetStatusText(status);
-    setWindowTitle(QStringLiteral("Brisko - ") + FCurrentFolder);
+    setWindowTitle(QStringLiteral("Brisko - ") + shown);
 }
 
 void TFBrowser::Refresh() {

@@ -171,6 +171,9 @@ private:
     void ApplyLayout();
     void TakeLayout();
 
+    // The row count (and how many could not be read) in the status line, what is
+    // listed in the title.
+    void ShowListed(size_t unreadable, const QString& shown);
     void OnTreeSelectionChanged();
     void OnListClick();
     bool OnListKey(int key);

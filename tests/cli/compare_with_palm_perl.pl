@@ -31,22 +31,22 @@ my @made = (
       attributes => { resource => 1, backup => 1 }, ctime => 991396800,
       mtime => 991396800, baktime => 991396800, resources => 2 },
 );
-for my $spec (@made) {
+for my $made_file (@made) {
     my $pdb = Palm::Raw->new;
-    $pdb->{$_} = $spec->{$_} for qw(name type creator version modnum ctime mtime baktime);
-    $pdb->{attributes} = $spec->{attributes};
-    if ($spec->{resources}) {
-        for my $i (1 .. $spec->{resources}) {
+    $pdb->{$_} = $made_file->{$_} for qw(name type creator version modnum ctime mtime baktime);
+    $pdb->{attributes} = $made_file->{attributes};
+    if ($made_file->{resources}) {
+        for my $i (1 .. $made_file->{resources}) {
             my $res = $pdb->append_Resource;
             $res->{type} = "code"; $res->{id} = $i; $res->{data} = "x" x (10 * $i);
         }
     } else {
-        for my $i (1 .. $spec->{records}) {
+        for my $i (1 .. $made_file->{records}) {
             my $rec = $pdb->append_Record;
             $rec->{data} = "record $i\0";
         }
     }
-    my $file = "$work/" . ($spec->{resources} ? "$spec->{name}.prc" : "$spec->{name}.pdb");
+    my $file = "$work/" . ($made_file->{resources} ? "$made_file->{name}.prc" : "$made_file->{name}.pdb");
     $pdb->Write($file);
     push @files, $file;
 }
