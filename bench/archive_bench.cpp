@@ -43,7 +43,7 @@ double MedianMilliseconds(int rounds, const std::function<void()>& prepare,
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const int entries = argc > 1 ? std::atoi(argv[1]) : 2000;
+    const int entries = argc > 1 ? std::atoi(argv[1]) : 10000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
     const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
     if (unzip.isEmpty()) {

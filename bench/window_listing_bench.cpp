@@ -1,24 +1,21 @@
-// Lists a generated folder of Palm files in the main window (offscreen), beside the
-// command-line listing of the same folder, and prints both times and their ratio.
+// Lists a generated folder of Palm files in the main window (offscreen), beside the floor
+// (a plain loop that reads the folder and opens, reads 78 bytes and closes each file) and
+// the command-line listing of the same folder; prints the times, their ratios and the
+// process's peak resident memory once the window has listed the folder.
 // usage: bench_window_listing [FILE_COUNT] [ROUNDS]
+#include "BenchSupport.h"
 #include "browser/FileListModel.h"
 #include "browser/FolderListing.h"
 #include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
 #include "creators/CreatorCatalogue.h"
-#include "support/PalmFileBuilder.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
-#include <vector>
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Nobody answers in a benchmark.
 class SilentPrompts : public Prompts {
@@ -41,58 +38,49 @@ public:
     int ExecDialog(QDialog*) override { return 0; } // rejected
 };
 
-double MedianMilliseconds(int rounds, const std::function<void()>& run) {
-    std::vector<double> times;
-    run(); // warm the caches once
-    for (int i = 0; i < rounds; ++i) {
-        const auto start = Clock::now();
-        run();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int files = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QTemporaryDir program;
     QTemporaryDir dir;
-    const char* creators[] = {"memo", "addr", "date", "todo", "MAIL", "Dict", "Tetr", "SLTR"};
-    for (int i = 0; i < files; ++i) {
-        PalmFileBuilder b;
-        b.name = "Database " + std::to_string(i);
-        b.creator = creators[i % 8];
-        b.type = "DATA";
-        b.recordOffsets = {200, 300};
-        b.tail = QByteArray(300, 'r');
-        b.WriteTo(dir.filePath(QStringLiteral("file%1.pdb").arg(i)));
-    }
+    bench::WritePalmFolder(dir.path(), files, false);
 
-    const double cliMs = MedianMilliseconds(rounds, [&] {
-        TPalmPDB reader(std::string(), false);
-        ListeDerLinks catalogue;
-        FolderLister(reader, catalogue).ListFolder(dir.path(), {});
-    });
-
+    size_t floorCount = 0;
+    const QByteArray path = QFile::encodeName(dir.path());
     SilentPrompts prompts;
     TFBrowser window(ProgramPaths::ForProgramFolder(program.path()), prompts);
     window.show();
-    const double windowMs = MedianMilliseconds(rounds, [&] {
-        window.ListFolder(dir.path());
-        QCoreApplication::processEvents(); // the view lays out and paints the new rows
-    });
+    const std::vector<double> medians = bench::InterleavedMedians(
+        rounds, {[&] { floorCount = bench::PlainListingLoop(path); },
+                 [&] {
+                     TPalmPDB reader(std::string(), false);
+                     ListeDerLinks catalogue;
+                     FolderLister(reader, catalogue).ListFolder(dir.path(), {});
+                 },
+                 [&] {
+                     window.ListFolder(dir.path());
+                     QCoreApplication::processEvents(); // the view lays out and paints the rows
+                 }});
+    const double floorMs = medians[0];
+    const double cliMs = medians[1];
+    const double windowMs = medians[2];
 
-    std::printf("Listing %d Palm files, median of %d rounds, warm cache\n", files, rounds);
-    std::printf("  command-line listing:        %9.1f ms\n", cliMs);
-    std::printf("  window listing (offscreen):  %9.1f ms (%d rows)\n", windowMs,
+    std::printf("Listing %d Palm files, median of %d interleaved rounds, warm cache\n", files,
+                rounds);
+    std::printf("  plain open/read 78 bytes/close loop: %9.1f ms (%zu files)\n", floorMs,
+                floorCount);
+    std::printf("  command-line listing:                %9.1f ms\n", cliMs);
+    std::printf("  window listing (offscreen):          %9.1f ms (%d rows)\n", windowMs,
                 window.FileModel().rowCount());
-    std::printf("  ratio window/command line:   %9.2f\n", windowMs / cliMs);
-    return window.FileModel().rowCount() == files ? 0 : 1;
+    std::printf("  ratio window/floor:                  %9.2f\n", windowMs / floorMs);
+    std::printf("  ratio window/command line:           %9.2f\n", windowMs / cliMs);
+    std::printf("  resident memory, peak (VmHWM):       %9.1f MiB\n", bench::StatusMiB("VmHWM"));
+    std::printf("  resident memory, now (VmRSS):        %9.1f MiB\n", bench::StatusMiB("VmRSS"));
+    return floorCount == size_t(files) && window.FileModel().rowCount() == files ? 0 : 1;
 }

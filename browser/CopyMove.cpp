@@ -113,9 +113,12 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
                                 const std::vector<CopyMoveItem>& items) {
     CopyMoveReport report;
     report.Outcomes.assign(items.size(), ItemOutcome::NotReached);
-    if (!QFileInfo(targetFolder).isDir()) {
-        report.FolderError =
-            Translated("The folder %s does not exist.").replace(QStringLiteral("%s"), targetFolder);
+    const QFileInfo folderInfo(targetFolder);
+    if (!folderInfo.isDir()) {
+        // A file of that name exists: "does not exist" would send the user looking for it.
+        report.FolderError = (folderInfo.exists() ? Translated("%s is not a folder.")
+                                                  : Translated("The folder %s does not exist."))
+                                 .replace(QStringLiteral("%s"), targetFolder);
         return report;
     }
     const QString folder = AddTrailingBackslash(targetFolder);

@@ -8,8 +8,48 @@
 #include "creators/CreatorCatalogue.h"
 
 #include <QFile>
+#include <QHash>
+#include <unordered_map>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
+
+// The listed folder held open, so that its files are opened by name relative to it.
+class OpenFolder {
+public:
+    explicit OpenFolder(const std::string& path) {
+#ifndef _WIN32
+        FFd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+#else
+        (void)path;
+#endif
+    }
+    ~OpenFolder() {
+#ifndef _WIN32
+        if (FFd >= 0)
+            ::close(FFd);
+#endif
+    }
+    OpenFolder(const OpenFolder&) = delete;
+    OpenFolder& operator=(const OpenFolder&) = delete;
+    int Fd() const {
+        return FFd;
+    } // -1: files are opened by their whole path
+
+private:
+    int FFd = -1;
+};
+
+// Rows of one listing share the texts of equal dates (files of one HotSync are written
+// within seconds), which saves their making and their memory.
+struct DateTexts {
+    TDateTime Value = 0;
+    QString Text;
+};
 
 // Fills Size and Changed from a size and a last-write moment. The moment goes through
 // the packed file time stamp, so the Changed column has the file system's two-second
@@ -38,15 +78,19 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
     listing.Folder = AddTrailingBackslash(folder);
     const PalmFolderEntries entries = ScanPalmFolder(listing.Folder);
     const std::string folderBytes = QFile::encodeName(listing.Folder).toStdString();
+    const OpenFolder openFolder(folderBytes);
+    // Creator IDs repeat: one shared text each, and one look-up in the catalogue each.
+    std::unordered_map<std::string, QString> typeTexts;
+    QHash<int32_t, DateTexts> dateTexts;
 
     auto listPalmFiles = [&](const std::vector<std::string>& names) {
         for (const std::string& nameBytes : names) {
             FileRow row;
-            row.Name = QFile::decodeName(QByteArray::fromStdString(nameBytes));
-            const std::string pathBytes = folderBytes + nameBytes;
+            // What QFile::decodeName does, without a QByteArray copy of the name first.
+            row.Name = QString::fromLocal8Bit(nameBytes.data(), qsizetype(nameBytes.size()));
             try {
-                FReader.SetFileName(pathBytes);
-                FReader.ReadHeader();
+                FReader.ReadHeaderInFolder(folderBytes + nameBytes, openFolder.Fd(),
+                                           folderBytes.size());
             } catch (const std::exception& error) {
                 const QString path = listing.Folder + row.Name;
                 row.Error = QString::fromUtf8(error.what());
@@ -57,11 +101,24 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
                 continue;
             }
             const std::string& creator = FReader.Header().Creator;
-            row.Type = PalmTextToQString(creator);
-            SetSizeAndDate(row, FReader.FileSize(), PackFileTime(FReader.FileTime()));
+            auto type = typeTexts.find(creator);
+            if (type == typeTexts.end()) {
+                type = typeTexts.emplace(creator, PalmTextToQString(creator)).first;
+                if (FCatalogue.FindLink(creator) == -1)
+                    FCatalogue.AddLink(TLinks{creator, {}, {}, {}});
+            }
+            row.Type = type->second;
+            row.Bytes = FReader.FileSize();
+            row.Size = FormatThousands(row.Bytes);
+            const int32_t packed = PackFileTime(FReader.FileTime());
+            auto date = dateTexts.find(packed);
+            if (date == dateTexts.end()) {
+                const TDateTime value = FileDateToDateTime(packed);
+                date = dateTexts.insert(packed, {value, DateTimeText(value)});
+            }
+            row.ChangedValue = date->Value;
+            row.Changed = date->Text;
             listing.Rows.push_back(std::move(row));
-            if (FCatalogue.FindLink(creator) == -1)
-                FCatalogue.AddLink(TLinks{creator, {}, {}, {}});
         }
     };
 

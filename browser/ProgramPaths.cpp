@@ -1,11 +1,29 @@
 #include "browser/ProgramPaths.h"
 
 #include "common/Helpers.h"
+#include "i18n/Translate.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+
+QString ProgramPaths::ManualPath(const QString& language) const {
+    const QString manual = ShareFolder + QStringLiteral("manual") + QDir::separator();
+    const QString code = language.section(u'.', 0, 0).section(u'_', 0, 0).section(u'-', 0, 0);
+    if (!code.isEmpty() && code.compare(QStringLiteral("en"), Qt::CaseInsensitive) != 0) {
+        const QString translated =
+            manual + code.toLower() + QDir::separator() + QStringLiteral("index.html");
+        if (QFileInfo(translated).isFile())
+            return translated;
+    }
+    return manual + QStringLiteral("index.html");
+}
+
+QString ProgramPaths::ManualPath() const {
+    return ManualPath(CurrentLanguage());
+}
 
 bool ProgramPaths::IsFirstRun() const {
     const QStringList names = QDir(DataFolder).entryList(QDir::Files | QDir::Hidden);
@@ -19,7 +37,13 @@ ProgramPaths ProgramPaths::ForProgramFolder(const QString& programFolder) {
     ProgramPaths paths;
     paths.ProgramFolder = AddTrailingBackslash(QDir::toNativeSeparators(programFolder));
     paths.ShareFolder = paths.ProgramFolder;
-    if (QFileInfo(paths.ProgramFolder).isWritable()) {
+    // An installed program: bin/../share/brisko holds the translations, the manual and the
+    // first catalogue. Such a program never writes beside itself, not even when its folder
+    // is writable (run by root).
+    const QString installed =
+        QDir::cleanPath(paths.ProgramFolder + QStringLiteral("../share/brisko"));
+    const bool isInstalled = QFileInfo(installed).isDir();
+    if (!isInstalled && QFileInfo(paths.ProgramFolder).isWritable()) {
         paths.DataFolder = paths.ProgramFolder;
         paths.TempFolder = paths.ProgramFolder + QStringLiteral("Temp") + QDir::separator();
         return paths;
@@ -31,11 +55,12 @@ ProgramPaths ProgramPaths::ForProgramFolder(const QString& programFolder) {
     paths.TempFolder =
         AddTrailingBackslash(QDir::toNativeSeparators(cache + QStringLiteral("/Brisko/Temp")));
     QDir().mkpath(paths.DataFolder);
-    // An installed program: bin/../share/brisko holds the translations and the manual.
-    const QString installed =
-        QDir::cleanPath(paths.ProgramFolder + QStringLiteral("../share/brisko"));
-    if (QFileInfo(installed).isDir())
+    if (isInstalled)
         paths.ShareFolder = AddTrailingBackslash(QDir::toNativeSeparators(installed));
+    // A user without a catalogue of their own starts from the installed one.
+    const QString firstCatalogue = paths.ShareFolder + QStringLiteral("CreatorIDs.ini");
+    if (!QFileInfo::exists(paths.CataloguePath()) && QFileInfo(firstCatalogue).isFile())
+        QFile::copy(firstCatalogue, paths.CataloguePath());
     return paths;
 }
 

@@ -15,12 +15,18 @@ struct ProgramPaths {
     QString SettingsPath() const { return DataFolder + QStringLiteral("Brisko.ini"); }
     QString CataloguePath() const { return DataFolder + QStringLiteral("CreatorIDs.ini"); }
     QString LocaleFolder() const { return ShareFolder + QStringLiteral("locale"); }
-    QString ManualPath() const { return ShareFolder + QStringLiteral("manual/index.html"); }
+    // The manual in a language ("de", "de_DE"): manual/<ll>/index.html when there is one,
+    // else the English manual/index.html.
+    QString ManualPath(const QString& language) const;
+    // The manual in the language of the user interface.
+    QString ManualPath() const;
 
     // True when the data folder holds no settings file yet, whatever its letter case.
     bool IsFirstRun() const;
 
-    // Everything beside the given folder when it is writable, else the user's folders.
+    // Everything beside the given folder when it is writable and not installed (no
+    // ../share/brisko beside it), else the user's folders, where a missing catalogue is
+    // first copied from the installed share/brisko/CreatorIDs.ini (or the program folder's).
     static ProgramPaths ForProgramFolder(const QString& programFolder);
     // For the running executable.
     static ProgramPaths ForThisProgram();

@@ -153,14 +153,20 @@ QByteArray IniFile::ToBytes() const {
 void IniFile::FromBytes(const QByteArray& content) {
     FLines.clear();
     QByteArrayView rest(content);
-    if (rest.startsWith("\xEF\xBB\xBF"))
+    // A byte order mark belongs to the start of the file only (an editor that adds one on
+    // every save leaves several); inside a line U+FEFF is text and stays, or every save
+    // would drop one.
+    while (rest.startsWith("\xEF\xBB\xBF"))
         rest = rest.sliced(3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     while (!rest.isEmpty()) {
         const qsizetype newline = rest.indexOf('\n');
         QByteArrayView line = newline < 0 ? rest : rest.first(newline);
         rest = newline < 0 ? QByteArrayView() : rest.sliced(newline + 1);
-        if (line.endsWith('\r'))
+        // All of them: a CR LF written through a Windows text-mode stream comes out as
+        // CR CR LF, and a CR kept at a line's end would be lost on the next read.
+        while (line.endsWith('\r'))
             line.chop(1);
         FLines.append(DecodeLine(line, utf8));
     }

@@ -89,7 +89,9 @@ std::error_code LastError() {
     return std::error_code(int(GetLastError()), std::system_category());
 }
 
-FileRead ReadFileBytes(const std::string& fileName, int64_t offset, unsigned char* buffer,
+// Windows has no opening relative to a folder: the whole path is used.
+FileRead ReadFileBytes(const std::string& fileName, int /*folderDescriptor*/,
+                       std::size_t /*nameStart*/, int64_t offset, unsigned char* buffer,
                        std::size_t count) {
     FileRead result;
     const std::wstring path = WidePath(fileName);
@@ -153,14 +155,22 @@ std::error_code Errno() {
     return std::error_code(errno, std::generic_category());
 }
 
-FileRead ReadFileBytes(const std::string& fileName, int64_t offset, unsigned char* buffer,
-                       std::size_t count) {
+// folderDescriptor -1: fileName is opened as it is; else its part from nameStart on is
+// opened relative to that folder.
+FileRead ReadFileBytes(const std::string& fileName, int folderDescriptor, std::size_t nameStart,
+                       int64_t offset, unsigned char* buffer, std::size_t count) {
     FileRead result;
+    const char* name = fileName.c_str();
+    if (folderDescriptor < 0) {
+        folderDescriptor = AT_FDCWD;
+        nameStart = 0;
+    }
     // O_NONBLOCK: a FIFO named like a Palm file must not hang a folder listing; it has no
     // effect on regular files.
     int fd;
     do
-        fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        fd = ::openat(folderDescriptor, name + nameStart,
+                      O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         result.error = Errno();
@@ -237,8 +247,19 @@ void TPalmDatabase::SetFileName(std::string fileName) {
 }
 
 void TPalmDatabase::ReadHeader() {
+    ReadHeaderFrom(-1, 0);
+}
+
+void TPalmDatabase::ReadHeaderInFolder(std::string fileName, int folderDescriptor,
+                                       std::size_t nameStart) {
+    FFileName = std::move(fileName);
+    ReadHeaderFrom(folderDescriptor, nameStart < FFileName.size() ? nameStart : 0);
+}
+
+void TPalmDatabase::ReadHeaderFrom(int folderDescriptor, std::size_t nameStart) {
     std::array<unsigned char, HeaderSize> raw{};
-    const FileRead read = ReadFileBytes(FFileName, 0, raw.data(), raw.size());
+    const FileRead read =
+        ReadFileBytes(FFileName, folderDescriptor, nameStart, 0, raw.data(), raw.size());
     if (read.opened) {
         FFileSize = read.size;
         FFileTime = read.time;
@@ -297,7 +318,7 @@ void TPalmPDB::ReadRecordHeaders() {
     // taken in file order, so that a bad offset is reported before a list cut short after it.
     const std::size_t count = std::size_t(std::max<int32_t>(Header().RecordCount, 0));
     std::vector<unsigned char> raw(count * RecordEntrySize);
-    const FileRead read = ReadFileBytes(FileName(), HeaderSize, raw.data(), raw.size());
+    const FileRead read = ReadFileBytes(FileName(), -1, 0, HeaderSize, raw.data(), raw.size());
     if (!read.opened)
         throw EInOutError("Cannot open " + Quoted(FileName()) + ": " + read.error.message());
     if (count == 0 && read.error) // nothing to read, so only going to offset 78 can have failed

@@ -3,6 +3,7 @@
 // length of one read and shared with other programs meanwhile.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <memory>
@@ -71,6 +72,12 @@ public:
     // EInvalidPalmDatabase; Header is then unchanged, and FileSize/FileTime describe the
     // new file when it could be opened.
     void ReadHeader();
+    // SetFileName(fileName) and ReadHeader, with the file opened by its name relative to
+    // a folder the caller holds open (a POSIX descriptor; ignored on Windows): a listing
+    // reads thousands of files of one folder, and the system then need not walk the
+    // folder's path for each. fileName is the whole path; its part from nameStart on is
+    // the name in that folder.
+    void ReadHeaderInFolder(std::string fileName, int folderDescriptor, std::size_t nameStart);
 
     const TPDBHeader& Header() const { return FHeader; }
     // Size in bytes taken at the last read (64 bits: no wrap for large files).
@@ -82,6 +89,8 @@ public:
     bool ReadNow() const { return FReadNow; }
 
 private:
+    void ReadHeaderFrom(int folderDescriptor, std::size_t nameStart);
+
     TPDBHeader FHeader;
     int64_t FFileSize = 0;
     std::time_t FFileTime = 0;

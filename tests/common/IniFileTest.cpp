@@ -6,6 +6,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 #include <limits>
+#include <utility>
+#include <vector>
 
 // Readable failure messages (found by argument-dependent lookup).
 static void PrintTo(const QString& text, std::ostream* out) {
@@ -280,6 +282,36 @@ TEST(IniFileSave, AReadOnlyFileIsReportedAndKept) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), original);
+}
+
+// A CR LF that went through a Windows text-mode write comes back as CR CR LF: every CR
+// before the line end goes, or a second save would change the file again; the same for
+// byte order marks.
+TEST(IniFileRead, LineEndsAndByteOrderMarksReadTheSameAfterASave) {
+    const std::vector<std::pair<QByteArray, QByteArray>> cases = {
+        {"[Brisko]\r\r\nStartPath=/palm\r\r\n", "[Brisko]\nStartPath=/palm\n"},
+        {"\r\r", "\n"},
+        {"a\rb\r\r\r\n", "a\rb\n"},
+        // Byte order marks: all of them at the start of the file go, the text keeps its own.
+        {"\xEF\xBB\xBF\xEF\xBB\xBF[D]\n\xEF\xBB\xBFx=1\n", "[D]\n\xEF\xBB\xBFx=1\n"},
+        {"\n\xEF\xBB\xBF\xEF\xBB\xBF", "\n\xEF\xBB\xBF\xEF\xBB\xBF\n"},
+    };
+    for (const auto& [content, expected] : cases) {
+        IniFile ini;
+        ini.FromBytes(content);
+        QByteArray written = ini.ToBytes();
+#ifdef Q_OS_WIN
+        written.replace("\r\n", "\n");
+#endif
+        EXPECT_EQ(written, expected) << content.toStdString();
+        IniFile again;
+        again.FromBytes(ini.ToBytes());
+        EXPECT_EQ(again.ToBytes(), ini.ToBytes()) << content.toStdString();
+    }
+    IniFile ini;
+    ini.FromBytes("[Brisko]\r\r\nStartPath=/palm\r\r\n");
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Brisko"), QStringLiteral("StartPath"), QString()),
+              QStringLiteral("/palm"));
 }
 
 } // namespace

@@ -19,7 +19,9 @@
 #include <vector>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -327,6 +329,43 @@ TEST_F(PalmDatabaseTest, SetFileNameKeepsThePreviousHeaderUntilReadHeader) {
     EXPECT_EQ(reader.FileSize(), 100);
     EXPECT_TRUE(reader.Records().empty());
 }
+
+#ifndef _WIN32
+TEST_F(PalmDatabaseTest, ReadHeaderInFolderOpensTheNameInTheHeldFolder) {
+    PalmFileBuilder b;
+    b.name = "In folder";
+    b.creator = "FOLD";
+    Write(QStringLiteral("listed.pdb"), b);
+    Folder.MakeFolder(QStringLiteral("x.pdb"));
+    ASSERT_EQ(mkfifo(Std(Folder.File(QStringLiteral("pipe.pdb"))).c_str(), 0600), 0);
+    const int folder = ::open(Std(Folder.Path()).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(folder, 0);
+
+    // The folder part of the path is not used for the open: only the name after nameStart.
+    const std::string elsewhere = "/no/such/folder/";
+    TPalmPDB reader("", false);
+    reader.ReadHeaderInFolder(elsewhere + "listed.pdb", folder, elsewhere.size());
+    EXPECT_EQ(reader.FileName(), elsewhere + "listed.pdb");
+    EXPECT_EQ(reader.Header().Name, "In folder");
+    EXPECT_EQ(reader.Header().Creator, "FOLD");
+    EXPECT_EQ(reader.FileSize(), 78);
+
+    for (const char* name : {"missing.pdb", "x.pdb", "pipe.pdb"}) {
+        SCOPED_TRACE(name);
+        ExpectThrowsMessage<EInvalidPalmDatabase>(
+            [&] { reader.ReadHeaderInFolder(elsewhere + name, folder, elsewhere.size()); },
+            "Error reading file");
+        EXPECT_EQ(reader.Header().Creator, "FOLD");
+    }
+    ::close(folder);
+
+    // The descriptor is not kept: the next plain read goes by the whole path again.
+    ExpectThrowsMessage<EInvalidPalmDatabase>([&] { reader.ReadHeader(); }, "Error reading file");
+    reader.SetFileName(Std(Folder.File(QStringLiteral("listed.pdb"))));
+    reader.ReadHeader();
+    EXPECT_EQ(reader.Header().Name, "In folder");
+}
+#endif
 
 TEST_F(PalmDatabaseTest, FailedReadKeepsTheHeaderButTakesTheNewSizeOnceOpened) {
     PalmFileBuilder good;

@@ -1,0 +1,172 @@
+// Writes the seed corpus of every fuzz target into FOLDER/<target>/: small valid inputs
+// made by the same builders the tests use, and a few with the damage the tests know.
+// Usage: make_fuzz_seeds FOLDER
+#include "PeImage.h"
+#include "support/PalmFileBuilder.h"
+#include "support/ZipBuilder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <stdexcept>
+
+namespace {
+
+QString Root;
+
+void Seed(const char* target, const char* name, const QByteArray& bytes) {
+    const QString folder = Root + QLatin1Char('/') + QLatin1String(target);
+    QDir().mkpath(folder);
+    QFile file(folder + QStringLiteral("/seed-") + QLatin1String(name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        throw std::runtime_error("cannot write " + file.fileName().toStdString());
+}
+
+// Text seeds keep their NUL bytes.
+template <size_t N> void Seed(const char* target, const char* name, const char (&text)[N]) {
+    Seed(target, name, QByteArray(text, N - 1));
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error("cannot read " + path.toStdString());
+    return file.readAll();
+}
+
+void PalmSeeds() {
+    PalmFileBuilder memo;
+    memo.name = "MemoDB";
+    memo.attributes = 0x0008;
+    memo.version = 1;
+    memo.created = 0xB5E2F100;
+    memo.modified = 0x5F000000; // seconds since 1970
+    memo.type = "DATA";
+    memo.creator = "memo";
+    memo.recordOffsets = {96, 120, 200};
+    memo.tail = QByteArray(160, 'm');
+    Seed("palmdb", "memo", memo.Bytes());
+
+    PalmFileBuilder empty;
+    empty.name = std::string(32, 'N'); // no terminating NUL
+    empty.type = "appl";
+    empty.creator = "\xE9\x01\x7F\x00";
+    Seed("palmdb", "empty-app", empty.Bytes());
+
+    PalmFileBuilder lying = memo;
+    lying.recordCountOverride = 40; // more entries than the file holds
+    Seed("palmdb", "short-list", lying.Bytes());
+
+    PalmFileBuilder negative = memo;
+    negative.recordOffsets = {96, 0x80000000u, 90};
+    Seed("palmdb", "negative-offset", negative.Bytes());
+
+    Seed("palmdb", "cut-header", memo.Bytes().left(40));
+}
+
+void IniSeeds() {
+    Seed("ini", "settings",
+         "; Brisko\r\n[Brisko]\r\nCurrentFolder=\"/home/ana/Palm Backups\"\r\nWidth=0x200\r\n"
+         "Height=$1F0\r\nShowHidden=1\r\n\r\n[Favourites]\r\n0=/tmp/a b\r\n1= \" quoted \" \r\n"
+         "[brisko]\r\nCurrentFolder=duplicate section\r\n[Empty]\r\n=no key\r\nbare line\r\n");
+    Seed("ini", "latin1",
+         "[Brisko]\nFolder=/home/m\xFCller\n[Gr\xFC\xDF"
+         "e]\nx=\xE9t\xE9\n");
+    Seed("ini", "odd", "[ A ]\rkey = value = more\r\n[B\n[C]]\nk=\"\nk2=\"\"\"\n\xEF\xBB\xBF[D]\n");
+}
+
+void CreatorSeeds() {
+    Seed("creatorids", "catalogue",
+         "; the handheld's own programs\r\n\r\n[memo]\r\nProgram=Memo Pad\r\nDescription=Notes\r\n"
+         "URL=https://example.org/memo\r\n\r\n[addr]\r\nProgram=Address Book\r\n\r\n"
+         "[memo]\r\nProgram=duplicate\r\n[MEMO]\r\nprogram=other case\r\n");
+    Seed("creatorids", "bytes",
+         "lines before\n[\xE9\x80\x01z]\nProgram=Caf\xE9\nURL = \" quoted \" \n[]\nProgram=empty "
+         "id\n"
+         "[a]b]\nbare line\n;comment\n[ sp ]\nDescription=a\x00"
+         "b\n");
+}
+
+void ZipSeeds() {
+    QTemporaryDir scratch;
+    const auto archive = [&](const char* name, const ZipBuilder& builder) {
+        const QString path = builder.WriteTo(scratch.filePath(QLatin1String(name)));
+        return path;
+    };
+    PalmFileBuilder memo;
+    memo.name = "MemoDB";
+    memo.creator = "memo";
+    memo.recordOffsets = {86};
+    const QByteArray pdb = memo.Bytes();
+
+    ZipBuilder plain;
+    plain.Add("MemoDB.pdb", pdb)
+        .AddFolder("Backup/")
+        .Add("Backup/MemoDB.pdb", pdb)
+        .Add("Read me.txt", "hello");
+    Seed("zip", "plain", ReadAll(archive("plain.zip", plain)));
+
+    ZipBuilder hostile;
+    hostile.Add("../../escape.pdb", pdb)
+        .Add("/etc/absolute.pdb", pdb)
+        .Add("C:\\win.pdb", pdb)
+        .Add("..", "x")
+        .AddLink("link.pdb", "/etc/passwd")
+        .Add("dir/", "not a folder");
+    Seed("zip", "hostile", ReadAll(archive("hostile.zip", hostile)));
+
+    ZipBuilder bomb;
+    bomb.AddZeros("bomb.pdb", 2 * 1024 * 1024);
+    Seed("zip", "bomb", ReadAll(archive("bomb.zip", bomb)));
+
+    ZipBuilder lying;
+    lying.Add("a.pdb", pdb).Add("b.pdb", pdb);
+    const QString lyingPath = archive("lying.zip", lying);
+    PatchDeclaredSize(lyingPath, "a.pdb", 10);
+    DamageEntry(lyingPath, "b.pdb");
+    Seed("zip", "lying", ReadAll(lyingPath));
+}
+
+void RegistrySeeds() {
+    Seed("registry", "user",
+         "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n"
+         "[Software\\\\U.S. Robotics\\\\Pilot Desktop\\\\Core] 1700000000\n#time=1d9a0f5c2b3e4f0\n"
+         "\"Path\"=\"C:\\\\Program Files\\\\Palm\"\n"
+         "\"HotSyncPath\"=\"say \\\"hi\\\"\\tnow \\101\\x00fc\\x42c\"\n\"Count\"=dword:00000003\n"
+         "\"Expand\"=str(2):\"%ProgramFiles%\\\\Palm\"\n"
+         "\"Continued\"=hex(2):43,00,3a,00,5c,00,50,00,\\\n  61,00,6c,00,6d,00,00,00\n"
+         "\"Hex1\"=hex(1):41,00\n@=\"the default\"\n\n[Software\\\\Broken] "
+         "1\n\"Unterminated\"=\"no end\n"
+         "\"Bad\"=hex(2):4\n");
+}
+
+void PeSeeds() {
+    Seed("pe", "dll32", PeImage::Dll({"UmOpenUserData", "UmCloseUserData", "UmGetUserCount"}));
+    Seed("pe", "dll64", PeImage::Dll({"UmGetUserName", "x"}, true));
+    Seed("pe", "no-exports", PeImage::Dll({}));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_fuzz_seeds FOLDER\n");
+        return 2;
+    }
+    Root = QString::fromLocal8Bit(argv[1]);
+    try {
+        PalmSeeds();
+        IniSeeds();
+        CreatorSeeds();
+        ZipSeeds();
+        RegistrySeeds();
+        PeSeeds();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

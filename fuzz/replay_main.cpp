@@ -1,0 +1,43 @@
+// Runs saved fuzz inputs through a target without libFuzzer, so that an ordinary build
+// (any compiler) checks every input of the corpus: arguments are files or folders.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+
+int main(int argc, char** argv) {
+    std::vector<std::filesystem::path> inputs;
+    for (int i = 1; i < argc; ++i) {
+        const std::filesystem::path path(argv[i]);
+        if (std::filesystem::is_directory(path)) {
+            for (const auto& entry : std::filesystem::directory_iterator(path))
+                if (entry.is_regular_file())
+                    inputs.push_back(entry.path());
+        } else {
+            inputs.push_back(path);
+        }
+    }
+    std::sort(inputs.begin(), inputs.end()); // the same order on every machine
+    if (inputs.empty()) {
+        std::fprintf(stderr, "no inputs given\n");
+        return 2;
+    }
+    for (const auto& path : inputs) {
+        std::ifstream file(path, std::ios::binary);
+        const std::vector<char> bytes{std::istreambuf_iterator<char>(file),
+                                      std::istreambuf_iterator<char>()};
+        if (!file.eof() && !file) {
+            std::fprintf(stderr, "cannot read %s\n", path.c_str());
+            return 2;
+        }
+        std::fprintf(stderr, "%s\n", path.c_str());
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    }
+    std::fprintf(stderr, "%zu inputs replayed\n", inputs.size());
+    return 0;
+}
