@@ -48,6 +48,11 @@ void TFBrowser::ListFolder(const QString& folder) {
 
     AdvListView->setUpdatesEnabled(true);
     ShowListed(unreadable, FCurrentFolder);
+    // A folder that vanished (a removed drive, a deleted folder) is said, not just empty.
+    if (!QFileInfo(FCurrentFolder).isDir())
+        SetStatusText(StatusText() + QLatin1Char(' ') +
+                      Translated("The folder %s does not exist.")
+                          .replace(QStringLiteral("%s"), FCurrentFolder));
 }
 
 void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {

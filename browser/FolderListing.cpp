@@ -8,7 +8,8 @@
 #include "creators/CreatorCatalogue.h"
 
 #include <QFile>
-#include <QHash>
+#include <array>
+#include <memory>
 #include <unordered_map>
 
 #ifndef _WIN32
@@ -45,10 +46,32 @@ private:
 };
 
 // Rows of one listing share the texts of equal dates (files of one HotSync are written
-// within seconds), which saves their making and their memory.
-struct DateTexts {
-    TDateTime Value = 0;
-    QString Text;
+// within seconds), which saves their making and their memory. A small table indexed by
+// the stamp rather than a growing hash: a folder of all-different dates then costs
+// nothing extra.
+class DateTexts {
+public:
+    void Set(FileRow& row, int32_t packed) {
+        Slot& slot = FSlots[(uint32_t(packed) * 2654435761u) >> (32 - SlotBits)];
+        if (!slot.Used || slot.Packed != packed) {
+            slot.Value = FileDateToDateTime(packed);
+            slot.Text = DateTimeText(slot.Value);
+            slot.Packed = packed;
+            slot.Used = true;
+        }
+        row.ChangedValue = slot.Value;
+        row.Changed = slot.Text;
+    }
+
+private:
+    static constexpr int SlotBits = 10;
+    struct Slot {
+        bool Used = false;
+        int32_t Packed = 0;
+        TDateTime Value = 0;
+        QString Text;
+    };
+    std::array<Slot, size_t(1) << SlotBits> FSlots;
 };
 
 // Fills Size and Changed from a size and a last-write moment. The moment goes through
@@ -81,7 +104,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
     const OpenFolder openFolder(folderBytes);
     // Creator IDs repeat: one shared text each, and one look-up in the catalogue each.
     std::unordered_map<std::string, QString> typeTexts;
-    QHash<int32_t, DateTexts> dateTexts;
+    auto dateTexts = std::make_unique<DateTexts>();
 
     auto listPalmFiles = [&](const std::vector<std::string>& names) {
         for (const std::string& nameBytes : names) {
@@ -110,14 +133,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
             row.Type = type->second;
             row.Bytes = FReader.FileSize();
             row.Size = FormatThousands(row.Bytes);
-            const int32_t packed = PackFileTime(FReader.FileTime());
-            auto date = dateTexts.find(packed);
-            if (date == dateTexts.end()) {
-                const TDateTime value = FileDateToDateTime(packed);
-                date = dateTexts.insert(packed, {value, DateTimeText(value)});
-            }
-            row.ChangedValue = date->Value;
-            row.Changed = date->Text;
+            dateTexts->Set(row, PackFileTime(FReader.FileTime()));
             listing.Rows.push_back(std::move(row));
         }
     };

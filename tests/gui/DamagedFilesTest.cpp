@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <ostream>
 #include <random>
 #include <string>
 
@@ -24,6 +25,11 @@ const std::vector<Case> Cases = {
     {Damage::InvalidUtf8, "InvalidUtf8"}, {Damage::Folder, "Folder"},
     {Damage::ReadOnly, "ReadOnly"},
 };
+
+// Names the case in test output instead of its bytes.
+void PrintTo(const Case& c, std::ostream* out) {
+    *out << c.id;
+}
 
 const QByteArray LongValue(10 * 1024 * 1024, 'v');
 
@@ -199,4 +205,7 @@ TEST_F(ChangedAfterListing, AShrunkOrVanishedFileOrFolderIsReportedByName) {
     EXPECT_EQ(prompts.Messages, QStringList{QStringLiteral("shrinks.pdb: Error reading file")});
     w->Refresh();
     EXPECT_TRUE(Names().isEmpty());
+    EXPECT_TRUE(w->StatusText().endsWith(QStringLiteral("The folder ") + folder +
+                                         QDir::separator() + QStringLiteral(" does not exist.")))
+        << w->StatusText().toStdString();
 }
