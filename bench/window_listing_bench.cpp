@@ -6,39 +6,14 @@
 #include "BenchSupport.h"
 #include "browser/FileListModel.h"
 #include "browser/FolderListing.h"
-#include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
 #include "creators/CreatorCatalogue.h"
+#include "gui/FakePrompts.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cstdio>
-
-namespace {
-
-// Nobody answers in a benchmark.
-class SilentPrompts : public Prompts {
-public:
-    void Information(QWidget*, const QString&) override {}
-    void Error(QWidget*, const QString& text) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-    }
-    bool Confirm(QWidget*, const QString&) override { return false; }
-    OverwriteAnswer AskOverwrite(QWidget*, const QString&) override { return OverwriteAnswer::No; }
-    QString PickFolder(QWidget*, const QString&, const QString&) override { return {}; }
-    QString PickFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    bool OpenUrl(const QUrl&) override { return true; }
-    std::optional<QString> AskText(QWidget*, const QString&, const QString&,
-                                   const QString&) override {
-        return std::nullopt;
-    }
-    int ExecDialog(QDialog*) override { return 0; } // rejected
-};
-
-} // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
@@ -53,7 +28,7 @@ int main(int argc, char** argv) {
 
     size_t floorCount = 0;
     const QByteArray path = QFile::encodeName(dir.path());
-    SilentPrompts prompts;
+    FakePrompts prompts; // nobody answers in a benchmark; messages are printed at the end
     TFBrowser window(ProgramPaths::ForProgramFolder(program.path()), prompts);
     window.show();
     const std::vector<double> medians = bench::InterleavedMedians(
@@ -82,5 +57,7 @@ int main(int argc, char** argv) {
     std::printf("  ratio window/command line:           %9.2f\n", windowMs / cliMs);
     std::printf("  resident memory, peak (VmHWM):       %9.1f MiB\n", bench::StatusMiB("VmHWM"));
     std::printf("  resident memory, now (VmRSS):        %9.1f MiB\n", bench::StatusMiB("VmRSS"));
+    for (const QString& message : prompts.Messages)
+        std::fprintf(stderr, "%s\n", qPrintable(message));
     return floorCount == size_t(files) && window.FileModel().rowCount() == files ? 0 : 1;
 }

@@ -144,9 +144,7 @@ void TFBrowser::SaveSettings() {
         if (item != FAddFavoriteItem)
             s.Favorites << item->text();
     s.Favorites << FAbsentFavorites;
-    FSettings.Layout = s.Layout;
-    TakeLayout();
-    s.Layout = FSettings.Layout;
+    TakeLayout(s.Layout);
     WriteSettings(ini, s);
     ini.Save();
 }
@@ -199,7 +197,7 @@ void TFBrowser::ApplyLayout() {
     }
 }
 
-void TFBrowser::TakeLayout() {
+void TFBrowser::TakeLayout(std::map<QString, PanelLayout>& layouts) const {
     for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags}) {
         PanelLayout layout;
         layout.Visible = !dock->isHidden();
@@ -222,7 +220,7 @@ void TFBrowser::TakeLayout() {
             layout.DPDockedWidth = dock->width();
             layout.DPDockedHeight = dock->height();
         }
-        FSettings.Layout[dock->objectName()] = layout;
+        layouts[dock->objectName()] = layout;
     }
     int row = 0;
     for (QToolBar* bar : {tbxtbMain, tbxtwSystemComboBox}) {
@@ -237,12 +235,12 @@ void TFBrowser::TakeLayout() {
         layout.FloatTop = bar->isFloating() ? bar->y() : 0;
         layout.ClientWidth = bar->width();
         layout.ClientHeight = bar->height();
-        FSettings.Layout[bar->objectName()] = layout;
+        layouts[bar->objectName()] = layout;
     }
     PanelLayout menu;
     menu.DockedTo = QStringLiteral("Top");
     menu.LastDock = menu.DockedTo;
-    FSettings.Layout[QStringLiteral("TBXTBMainMenu")] = menu;
+    layouts[QStringLiteral("TBXTBMainMenu")] = menu;
 }
 
 void TFBrowser::AddFavorite(const QString& path) {

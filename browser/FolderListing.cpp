@@ -74,23 +74,17 @@ private:
     std::array<Slot, size_t(1) << SlotBits> FSlots;
 };
 
-// Fills Size and Changed from a size and a last-write moment. The moment goes through
-// the packed file time stamp, so the Changed column has the file system's two-second
-// resolution everywhere.
-void SetSizeAndDate(FileRow& row, int64_t bytes, int32_t packedDate) {
-    row.Bytes = bytes;
-    row.Size = FormatThousands(bytes);
-    row.ChangedValue = FileDateToDateTime(packedDate);
-    row.Changed = DateTimeText(row.ChangedValue);
-}
-
-// Size and date looked up by path, for rows whose file was not opened.
-bool SetSizeAndDateFromPath(FileRow& row, const QString& path) {
+// Size and date looked up by path, for rows whose file was not opened. The moment goes
+// through the packed file time stamp, so the Changed column has the file system's
+// two-second resolution everywhere.
+bool SetSizeAndDateFromPath(FileRow& row, const QString& path, DateTexts& dateTexts) {
     const int64_t bytes = FindFileSize(path);
     const int32_t date = FindFileDate(path);
     if (bytes < 0 || date == -1)
         return false; // gone since the folder was read
-    SetSizeAndDate(row, bytes, date);
+    row.Bytes = bytes;
+    row.Size = FormatThousands(bytes);
+    dateTexts.Set(row, date);
     return true;
 }
 
@@ -119,7 +113,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
                 row.Error = QString::fromUtf8(error.what());
                 row.Icon = RowIcon::Unreadable;
                 listing.Errors.push_back({path, row.Error});
-                if (SetSizeAndDateFromPath(row, path))
+                if (SetSizeAndDateFromPath(row, path, *dateTexts))
                     listing.Rows.push_back(std::move(row));
                 continue;
             }
@@ -151,7 +145,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
             row.Name = QFile::decodeName(QByteArray::fromStdString(nameBytes));
             row.Type = QStringLiteral("Zip");
             row.Icon = RowIcon::Archive;
-            if (SetSizeAndDateFromPath(row, listing.Folder + row.Name))
+            if (SetSizeAndDateFromPath(row, listing.Folder + row.Name, *dateTexts))
                 listing.Rows.push_back(std::move(row));
         }
     }

@@ -169,7 +169,8 @@ private:
     void LoadSettings();
     void SaveSettings();
     void ApplyLayout();
-    void TakeLayout();
+    // The bars' and panels' positions as they are now, into their named sections.
+    void TakeLayout(std::map<QString, PanelLayout>& layouts) const;
 
     // The row count (and how many could not be read) in the status line, what is
     // listed in the title.
