@@ -1,7 +1,9 @@
 // Lists a generated folder of Palm files through the listing code and through the
 // command-line tool's "list" command (its output thrown away), beside the floor: a plain
 // loop that reads the folder and opens, reads 78 bytes and closes each file.
-// usage: bench_listing [FILE_COUNT] [ROUNDS]
+// usage: bench_listing [FILE_COUNT] [ROUNDS] [FOLDER]
+// With FOLDER, that folder is listed as it is (a real backup folder, say) and nothing is
+// generated; FILE_COUNT is then ignored.
 #include "BenchSupport.h"
 #include "browser/FolderListing.h"
 #include "cli/CliCommands.h"
@@ -18,13 +20,15 @@ int main(int argc, char** argv) {
     const int files = argc > 1 ? std::atoi(argv[1]) : 100000;
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
 
-    QTemporaryDir dir;
-    bench::WritePalmFolder(dir.path(), files, true);
+    QTemporaryDir generated;
+    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : generated.path();
+    if (argc <= 3)
+        bench::WritePalmFolder(folder, files, true);
 
     size_t floorCount = 0;
     size_t listedCount = 0;
     int cliStatus = -1;
-    const QByteArray path = QFile::encodeName(dir.path());
+    const QByteArray path = QFile::encodeName(folder);
     QFile nowhere(QStringLiteral("/dev/null"));
     nowhere.open(QIODevice::WriteOnly);
     const std::vector<double> medians = bench::InterleavedMedians(
@@ -33,19 +37,19 @@ int main(int argc, char** argv) {
                      TPalmPDB reader(std::string(), false);
                      ListeDerLinks catalogue;
                      listedCount =
-                         FolderLister(reader, catalogue).ListFolder(dir.path(), {}).Rows.size();
+                         FolderLister(reader, catalogue).ListFolder(folder, {}).Rows.size();
                  },
                  [&] {
                      QTextStream out(&nowhere);
                      QTextStream err(&nowhere);
-                     cliStatus = RunCli({QStringLiteral("list"), dir.path()}, out, err);
+                     cliStatus = RunCli({QStringLiteral("list"), folder}, out, err);
                  }});
     const double floorMs = medians[0];
     const double listingMs = medians[1];
     const double cliMs = medians[2];
 
-    std::printf("Listing %d Palm files, median of %d interleaved rounds, warm cache\n", files,
-                rounds);
+    std::printf("Listing %zu Palm files, median of %d interleaved rounds, warm cache\n",
+                listedCount, rounds);
     std::printf("  plain open/read 78 bytes/close loop:   %9.1f ms (%zu files)\n", floorMs,
                 floorCount);
     std::printf("  listing code (rows with texts):        %9.1f ms (%zu rows)\n", listingMs,
@@ -53,5 +57,7 @@ int main(int argc, char** argv) {
     std::printf("  brisko-cli list, printed to /dev/null: %9.1f ms\n", cliMs);
     std::printf("  ratio listing/floor:                   %9.2f\n", listingMs / floorMs);
     std::printf("  ratio brisko-cli list/floor:           %9.2f\n", cliMs / floorMs);
+    if (argc > 3)
+        return cliStatus == 0 ? 0 : 1; // a real folder may hold other files and unreadable ones
     return floorCount == size_t(files) && listedCount == size_t(files) && cliStatus == 0 ? 0 : 1;
 }

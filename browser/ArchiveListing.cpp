@@ -23,9 +23,8 @@ void SetSizeAndDate(FileRow& row, int64_t bytes, std::time_t modified) {
     // A size with a unit, as an archive's rows show it; the date at the file system's
     // two-second resolution, as a folder's rows show it.
     row.Bytes = bytes;
-    row.Size = SizeText(bytes);
-    row.ChangedValue = FileDateToDateTime(PackFileTime(modified));
-    row.Changed = DateTimeText(row.ChangedValue);
+    row.SizeWithUnit = true;
+    row.ChangedStamp = PackFileTime(modified);
 }
 
 } // namespace

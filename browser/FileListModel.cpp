@@ -152,9 +152,9 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case FileColumn::Type:
             return row.Type;
         case FileColumn::Size:
-            return row.Size;
+            return SizeColumnText(row);
         case FileColumn::Changed:
-            return row.Changed;
+            return ChangedColumnText(row);
         }
         return {};
     case Qt::DecorationRole:
@@ -226,7 +226,7 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
     const auto fileColumn = FileColumn(column);
     std::vector<int> sorted = fileColumn == FileColumn::Name || fileColumn == FileColumn::Type
                                   ? OrderByRanks(Ranks(fileColumn), FOrder, order)
-                                  : OrderByValues(FRows, FOrder, fileColumn, order, FCollator);
+                                  : OrderByValues(FRows, FOrder, fileColumn, order);
     if (sorted == FOrder)
         return;
 

@@ -8,8 +8,6 @@
 #include "creators/CreatorCatalogue.h"
 
 #include <QFile>
-#include <array>
-#include <memory>
 #include <unordered_map>
 
 #ifndef _WIN32
@@ -45,50 +43,27 @@ private:
     int FFd = -1;
 };
 
-// Rows of one listing share the texts of equal dates (files of one HotSync are written
-// within seconds), which saves their making and their memory. A small table indexed by
-// the stamp rather than a growing hash: a folder of all-different dates then costs
-// nothing extra.
-class DateTexts {
-public:
-    void Set(FileRow& row, int32_t packed) {
-        Slot& slot = FSlots[(uint32_t(packed) * 2654435761u) >> (32 - SlotBits)];
-        if (!slot.Used || slot.Packed != packed) {
-            slot.Value = FileDateToDateTime(packed);
-            slot.Text = DateTimeText(slot.Value);
-            slot.Packed = packed;
-            slot.Used = true;
-        }
-        row.ChangedValue = slot.Value;
-        row.Changed = slot.Text;
-    }
-
-private:
-    static constexpr int SlotBits = 10;
-    struct Slot {
-        bool Used = false;
-        int32_t Packed = 0;
-        TDateTime Value = 0;
-        QString Text;
-    };
-    std::array<Slot, size_t(1) << SlotBits> FSlots;
-};
-
 // Size and date looked up by path, for rows whose file was not opened. The moment goes
-// through the packed file time stamp, so the Changed column has the file system's
-// two-second resolution everywhere.
-bool SetSizeAndDateFromPath(FileRow& row, const QString& path, DateTexts& dateTexts) {
+// through the packed file time stamp, as for every row.
+bool SetSizeAndDateFromPath(FileRow& row, const QString& path) {
     const int64_t bytes = FindFileSize(path);
     const int32_t date = FindFileDate(path);
     if (bytes < 0 || date == -1)
         return false; // gone since the folder was read
     row.Bytes = bytes;
-    row.Size = FormatThousands(bytes);
-    dateTexts.Set(row, date);
+    row.ChangedStamp = date;
     return true;
 }
 
 } // namespace
+
+QString SizeColumnText(const FileRow& row) {
+    return row.SizeWithUnit ? SizeText(row.Bytes) : FormatThousands(row.Bytes);
+}
+
+QString ChangedColumnText(const FileRow& row) {
+    return FileDateText(row.ChangedStamp);
+}
 
 FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilter& filter) {
     FolderListing listing;
@@ -98,7 +73,6 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
     const OpenFolder openFolder(folderBytes);
     // Creator IDs repeat: one shared text each, and one look-up in the catalogue each.
     std::unordered_map<std::string, QString> typeTexts;
-    auto dateTexts = std::make_unique<DateTexts>();
 
     auto listPalmFiles = [&](const std::vector<std::string>& names) {
         for (const std::string& nameBytes : names) {
@@ -113,7 +87,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
                 row.Error = QString::fromUtf8(error.what());
                 row.Icon = RowIcon::Unreadable;
                 listing.Errors.push_back({path, row.Error});
-                if (SetSizeAndDateFromPath(row, path, *dateTexts))
+                if (SetSizeAndDateFromPath(row, path))
                     listing.Rows.push_back(std::move(row));
                 continue;
             }
@@ -126,8 +100,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
             }
             row.Type = type->second;
             row.Bytes = FReader.FileSize();
-            row.Size = FormatThousands(row.Bytes);
-            dateTexts->Set(row, PackFileTime(FReader.FileTime()));
+            row.ChangedStamp = PackFileTime(FReader.FileTime());
             listing.Rows.push_back(std::move(row));
         }
     };
@@ -145,7 +118,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
             row.Name = QFile::decodeName(QByteArray::fromStdString(nameBytes));
             row.Type = QStringLiteral("Zip");
             row.Icon = RowIcon::Archive;
-            if (SetSizeAndDateFromPath(row, listing.Folder + row.Name, *dateTexts))
+            if (SetSizeAndDateFromPath(row, listing.Folder + row.Name))
                 listing.Rows.push_back(std::move(row));
         }
     }

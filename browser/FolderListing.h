@@ -14,20 +14,27 @@ class ListeDerLinks;
 // Chosen by the kind of file, never by the Type text (a creator ID may read "Zip").
 enum class RowIcon { PalmFile = 0, Archive = 1, Unreadable = 2 };
 
+// A row keeps values, not the Size and Changed texts: those are made when shown, so that a
+// listing of 100,000 rows does not make 200,000 texts of which a screenful is seen.
 struct FileRow {
-    QString Name;    // file name without folder
-    QString Type;    // creator ID, "Zip" for an archive, empty when the header is unreadable
-    QString Size;    // grouped byte count
-    QString Changed; // date-time text of the last write
+    QString Name; // file name without folder
+    QString Type; // creator ID, "Zip" for an archive, empty when the header is unreadable
+    int64_t Bytes = 0;
+    // The last write as a packed file time stamp (PackFileTime): the file system's
+    // two-second resolution, and sorting compares whole numbers.
+    int32_t ChangedStamp = 0;
     RowIcon Icon = RowIcon::PalmFile;
+    // An archive's entries show their size with a unit ("1.5 KB"), a folder's files as a
+    // grouped byte count.
+    bool SizeWithUnit = false;
     QString Error; // the reader's message when the header could not be read
     // The row's file when it is not the listed folder + Name: an archive entry's
     // extracted copy. Empty for an entry that could not be extracted.
     QString File;
-    // The values behind Size and Changed, kept so that sorting needs no parsing.
-    int64_t Bytes = 0;
-    TDateTime ChangedValue = 0;
 };
+
+QString SizeColumnText(const FileRow& row);
+QString ChangedColumnText(const FileRow& row);
 
 // A file that could not be read while listing; its row (if it still exists) is listed
 // with an empty Type so that the user can still see, move or delete it.

@@ -11,7 +11,7 @@
 
 namespace {
 
-// Most ties on Size and Changed have identical texts, which need no collation.
+// Identical texts need no collation.
 int CompareTexts(const QString& a, const QString& b, const QCollator& collator) {
     if (a == b)
         return 0;
@@ -19,25 +19,14 @@ int CompareTexts(const QString& a, const QString& b, const QCollator& collator) 
     return (result > 0) - (result < 0);
 }
 
-// Moments are compared to the nearest millisecond. "Less than a millisecond apart counts
-// as equal" would not be transitive (0, 0.6 and 1.2 ms), and a sort needs a consistent
-// order: with that tolerance the result would depend on the order the rows started in.
-// File times are whole seconds, so rounding still makes two computations of one moment
-// equal.
-int64_t Milliseconds(TDateTime value) {
-    return std::llround(value * 86400000.0);
-}
-
 const QString& Text(const FileRow& row, FileColumn column) {
     return column == FileColumn::Name ? row.Name : row.Type;
 }
 
+// A packed stamp's fields run from the year down, so as an unsigned number it orders
+// the moments.
 int64_t Value(const FileRow& row, FileColumn column) {
-    return column == FileColumn::Size ? row.Bytes : Milliseconds(row.ChangedValue);
-}
-
-const QString& ValueText(const FileRow& row, FileColumn column) {
-    return column == FileColumn::Size ? row.Size : row.Changed;
+    return column == FileColumn::Size ? row.Bytes : int64_t(uint32_t(row.ChangedStamp));
 }
 
 // Sorts the indexes 0..count-1 by compare and gives each its rank, equal ones sharing one.
@@ -180,9 +169,7 @@ int CompareRows(FileColumn column, const FileRow& a, const FileRow& b, const QCo
         return CompareTexts(Text(a, column), Text(b, column), collator);
     const int64_t x = Value(a, column);
     const int64_t y = Value(b, column);
-    if (x != y)
-        return x < y ? -1 : 1;
-    return CompareTexts(ValueText(a, column), ValueText(b, column), collator);
+    return x < y ? -1 : x > y ? 1 : 0;
 }
 
 std::vector<int> TextRanks(const std::vector<FileRow>& rows, FileColumn column,
@@ -259,7 +246,7 @@ std::vector<int> OrderByRanks(const std::vector<int>& ranks, const std::vector<i
 }
 
 std::vector<int> OrderByValues(const std::vector<FileRow>& rows, const std::vector<int>& current,
-                               FileColumn column, Qt::SortOrder order, const QCollator& collator) {
+                               FileColumn column, Qt::SortOrder order) {
     struct Entry {
         int64_t value;
         int row;
@@ -267,14 +254,12 @@ std::vector<int> OrderByValues(const std::vector<FileRow>& rows, const std::vect
     std::vector<Entry> entries(current.size());
     for (size_t i = 0; i < current.size(); ++i)
         entries[i] = {Value(rows[size_t(current[i])], column), current[i]};
-    const int factor = order == Qt::AscendingOrder ? 1 : -1;
-    std::stable_sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
-        int result = a.value < b.value ? -1 : a.value > b.value ? 1 : 0;
-        if (result == 0)
-            result = CompareTexts(ValueText(rows[size_t(a.row)], column),
-                                  ValueText(rows[size_t(b.row)], column), collator);
-        return result * factor < 0;
-    });
+    if (order == Qt::AscendingOrder)
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return a.value < b.value; });
+    else
+        std::stable_sort(entries.begin(), entries.end(),
+                         [](const Entry& a, const Entry& b) { return a.value > b.value; });
     std::vector<int> result(entries.size());
     for (size_t i = 0; i < entries.size(); ++i)
         result[i] = entries[i].row;

@@ -1,8 +1,7 @@
 // The order of the file list's rows for each column, and the header-click direction rule.
-// Sizes and dates are compared by the values a row keeps beside its texts (Bytes,
-// ChangedValue) rather than by reading the texts back: that gives the order the texts
-// would give, and it also orders the rows whose texts cannot be read back, such as an
-// archive view's "1.5 KB" sizes or a date written in a format the user has since changed.
+// Sizes and dates are compared by the values a row keeps (Bytes, ChangedStamp), which give
+// the order their texts stand for, also where a text would not sort by itself, such as an
+// archive view's "1.5 KB" beside "900 Bytes".
 #pragma once
 
 #include "browser/FolderListing.h"
@@ -18,9 +17,8 @@ inline constexpr int FileColumnCount = 4;
 // The list's text comparison: the locale's order without regard to letter case.
 QCollator ListCollator(const QLocale& locale = QLocale());
 
-// -1, 0 or 1. Name and Type: text comparison. Size: the byte count, equal counts by text.
-// Changed: the moments to the millisecond, equal ones by text. A row whose header could
-// not be read has an empty Type and sorts by its texts like any other.
+// -1, 0 or 1. Name and Type: text comparison. Size: the byte count. Changed: the moment.
+// A row whose header could not be read has an empty Type and sorts like any other.
 int CompareRows(FileColumn column, const FileRow& a, const FileRow& b, const QCollator& collator);
 
 // The fast way to the order CompareRows gives, for sorting many rows.
@@ -37,7 +35,7 @@ std::vector<int> OrderByRanks(const std::vector<int>& ranks, const std::vector<i
                               Qt::SortOrder order);
 // For Size and Changed.
 std::vector<int> OrderByValues(const std::vector<FileRow>& rows, const std::vector<int>& current,
-                               FileColumn column, Qt::SortOrder order, const QCollator& collator);
+                               FileColumn column, Qt::SortOrder order);
 
 // The order of a table of free texts, such as the creator catalogue's: empty cells first,
 // then cells that read as dates or times in the locale's formats, then numbers in the

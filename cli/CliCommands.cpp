@@ -109,13 +109,25 @@ void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
         for (const FileRow& row : rows)
             array.append(QJsonObject{{Latin("name"), row.Name},
                                      {Latin("type"), row.Type},
-                                     {Latin("size"), row.Size},
-                                     {Latin("changed"), row.Changed},
+                                     {Latin("size"), SizeColumnText(row)},
+                                     {Latin("changed"), ChangedColumnText(row)},
                                      {Latin("bytes"), qint64(row.Bytes)}});
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
     } else {
-        for (const FileRow& row : rows)
-            out << row.Name << '\t' << row.Type << '\t' << row.Size << '\t' << row.Changed << '\n';
+        // One line buffer for all rows: a listing may print 100,000 of them.
+        QString line;
+        for (const FileRow& row : rows) {
+            line.resize(0); // keeps its capacity
+            line += row.Name;
+            line += u'\t';
+            line += row.Type;
+            line += u'\t';
+            line += SizeColumnText(row);
+            line += u'\t';
+            AppendFileDateText(line, row.ChangedStamp);
+            line += u'\n';
+            out << line;
+        }
         out << rows.size() << " file(s).\n";
     }
 }

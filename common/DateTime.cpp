@@ -2,11 +2,11 @@
 
 #include "common/Errors.h"
 
-#include <QHash>
 #include <QLocale>
 #include <QTime>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -88,18 +88,19 @@ QString TimeFormatWithoutZone(const QString& format) {
     return result.mid(begin, end - begin);
 }
 
+// The texts of the days and of the times of day that a packed stamp can hold, made once
+// each, indexed by the stamp's upper half (the date) and lower half (the time): a listing
+// writes 100,000 dates, and a day's text does not depend on its time nor a time's on its
+// day. Each table is 64 K texts at most.
 struct LocaleFormats {
     QLocale locale;
     QString date;
     QString time;
-    // A listing formats thousands of dates in a row, most of them on few days; the
-    // texts of days and times of day are kept once made (a day's text does not depend
-    // on its time, nor a time's on its day).
-    QHash<qint64, QString> dayTexts; // by Julian day
-    QHash<int, QString> timeTexts;   // by millisecond of the day
+    std::vector<QString> dayTexts;
+    std::vector<QString> timeTexts;
 };
 
-// Look the formats up once per locale; a change of locale starts the caches afresh.
+// Look the formats up once per locale; a change of locale starts the tables afresh.
 LocaleFormats& CurrentFormats() {
     thread_local LocaleFormats cache{QLocale::c(), QString(), QString(), {}, {}};
     thread_local bool filled = false;
@@ -108,27 +109,49 @@ LocaleFormats& CurrentFormats() {
         cache.locale = current;
         cache.date = current.dateFormat(QLocale::ShortFormat);
         cache.time = TimeFormatWithoutZone(current.timeFormat(QLocale::LongFormat));
-        cache.dayTexts.clear();
-        cache.timeTexts.clear();
+        cache.dayTexts.assign(size_t(1) << 16, QString());
+        cache.timeTexts.assign(size_t(1) << 16, QString());
         filled = true;
     }
     return cache;
 }
 
-template <typename Key, typename Make>
-const QString& Remembered(QHash<Key, QString>& texts, Key key, Make make) {
-    // Bounded, so that a folder of files from every day of decades cannot grow it without end.
-    constexpr qsizetype Limit = 100000;
-    auto found = texts.constFind(key);
-    if (found != texts.constEnd())
-        return *found;
-    if (texts.size() >= Limit)
-        texts.clear();
-    return *texts.insert(key, make());
-}
-
 int Field(uint32_t packed, int shift, uint32_t mask) {
     return static_cast<int>((packed >> shift) & mask);
+}
+
+bool SplitFileDate(int32_t packed, QDate& date, QTime& time) {
+    const auto bits = static_cast<uint32_t>(packed);
+    date = QDate(1980 + Field(bits, 25, 0x7F), Field(bits, 21, 0x0F), Field(bits, 16, 0x1F));
+    const int hour = Field(bits, 11, 0x1F);
+    const int minute = Field(bits, 5, 0x3F);
+    const int second = Field(bits, 0, 0x1F) * 2;
+    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
+        return false;
+    time = QTime(hour, minute, second);
+    return true;
+}
+
+// The day's text, and the time's unless it is midnight; false for an invalid stamp.
+bool FileDateTexts(int32_t packed, const QString*& day, const QString*& time) {
+    QDate date;
+    QTime clock;
+    if (!SplitFileDate(packed, date, clock))
+        return false;
+    LocaleFormats& formats = CurrentFormats();
+    const auto bits = static_cast<uint32_t>(packed);
+    QString& dayText = formats.dayTexts[bits >> 16];
+    if (dayText.isNull())
+        dayText = formats.locale.toString(date, formats.date);
+    day = &dayText;
+    time = nullptr;
+    if ((bits & 0xFFFF) != 0) {
+        QString& timeText = formats.timeTexts[bits & 0xFFFF];
+        if (timeText.isNull())
+            timeText = formats.locale.toString(clock, formats.time);
+        time = &timeText;
+    }
+    return true;
 }
 
 } // namespace
@@ -183,31 +206,32 @@ int32_t PackFileTime(std::time_t moment) {
 }
 
 TDateTime FileDateToDateTime(int32_t packed) {
-    const auto bits = static_cast<uint32_t>(packed);
-    const QDate date(1980 + Field(bits, 25, 0x7F), Field(bits, 21, 0x0F), Field(bits, 16, 0x1F));
-    const int hour = Field(bits, 11, 0x1F);
-    const int minute = Field(bits, 5, 0x3F);
-    const int second = Field(bits, 0, 0x1F) * 2;
-    if (!date.isValid() || hour > 23 || minute > 59 || second > 59)
-        throw EConvertError(
-            QStringLiteral("%1 is not a valid file date").arg(packed).toStdString());
-    return JoinValue(date, QTime(hour, minute, second));
-}
-
-QString DateTimeText(TDateTime value) {
     QDate date;
     QTime time;
-    if (!SplitValue(value, date, time))
+    if (!SplitFileDate(packed, date, time))
+        throw EConvertError(
+            QStringLiteral("%1 is not a valid file date").arg(packed).toStdString());
+    return JoinValue(date, time);
+}
+
+QString FileDateText(int32_t packed) {
+    const QString* day = nullptr;
+    const QString* time = nullptr;
+    if (!FileDateTexts(packed, day, time))
         return QString();
-    LocaleFormats& formats = CurrentFormats();
-    const QString& day = Remembered(formats.dayTexts, date.toJulianDay(),
-                                    [&] { return formats.locale.toString(date, formats.date); });
-    const int msec = time.msecsSinceStartOfDay();
-    if (msec == 0)
-        return day;
-    return day + u' ' + Remembered(formats.timeTexts, msec, [&] {
-               return formats.locale.toString(time, formats.time);
-           });
+    return time ? *day + u' ' + *time : *day;
+}
+
+void AppendFileDateText(QString& text, int32_t packed) {
+    const QString* day = nullptr;
+    const QString* time = nullptr;
+    if (!FileDateTexts(packed, day, time))
+        return;
+    text += *day;
+    if (time) {
+        text += u' ';
+        text += *time;
+    }
 }
 
 QString DateTimeIsoText(TDateTime value) {

@@ -24,9 +24,12 @@ int32_t PackFileTime(std::time_t moment);
 // Unpacks a time stamp; throws EConvertError when it holds no valid date (for example -1).
 TDateTime FileDateToDateTime(int32_t packed);
 
-// The Changed column's text: the user's short date, a blank and the long time without a
-// time zone; only the date when the time is exactly midnight.
-QString DateTimeText(TDateTime value);
+// A packed time stamp as the Changed column shows it: the user's short date, a blank and
+// the long time without a time zone; only the date when the time is exactly midnight.
+// Empty when the stamp holds no valid date.
+QString FileDateText(int32_t packed);
+// The same text added to the end of text, for writing many rows without a text each.
+void AppendFileDateText(QString& text, int32_t packed);
 
 // "YYYY-MM-DDTHH:MM:SS", for machine-readable output.
 QString DateTimeIsoText(TDateTime value);

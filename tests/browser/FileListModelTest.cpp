@@ -14,7 +14,7 @@ namespace {
 
 const QLocale English(QLocale::English, QLocale::UnitedStates);
 
-FileRow Unreadable(const QString& name, int64_t bytes, TDateTime changed) {
+FileRow Unreadable(const QString& name, int64_t bytes, int32_t changed = Stamp(2023, 3, 15, 12)) {
     FileRow row = MakeRow(name, QString(), bytes, changed, RowIcon::Unreadable);
     row.Error = QStringLiteral("Error reading file");
     return row;
@@ -25,16 +25,16 @@ FileRow Unreadable(const QString& name, int64_t bytes, TDateTime changed) {
 std::vector<FileRow> MixedListing() {
     return {
         MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 2048,
-                EncodeDateTime(2024, 3, 1, 10, 0, 0)),
+                Stamp(2024, 3, 1, 10, 0, 0)),
         MakeRow(QStringLiteral("Address.pdb"), QStringLiteral("addr"), 999,
-                EncodeDateTime(2023, 12, 24)),
-        Unreadable(QStringLiteral("broken.pdb"), 10, EncodeDateTime(2024, 3, 1, 10, 0, 0)),
+                Stamp(2023, 12, 24)),
+        Unreadable(QStringLiteral("broken.pdb"), 10, Stamp(2024, 3, 1, 10, 0, 0)),
         MakeRow(QStringLiteral("Zany.prc"), QStringLiteral("Zip"), 1000,
-                EncodeDateTime(2022, 6, 1, 23, 59, 58)),
+                Stamp(2022, 6, 1, 23, 59, 58)),
         MakeRow(QStringLiteral("games.zip"), QStringLiteral("Zip"), 25000,
-                EncodeDateTime(2024, 1, 15, 8, 30, 0), RowIcon::Archive),
+                Stamp(2024, 1, 15, 8, 30, 0), RowIcon::Archive),
         MakeRow(QStringLiteral("backup.zip"), QStringLiteral("Zip"), 1000,
-                EncodeDateTime(2024, 5, 5, 12, 0, 0), RowIcon::Archive),
+                Stamp(2024, 5, 5, 12, 0, 0), RowIcon::Archive),
     };
 }
 
@@ -126,9 +126,9 @@ TEST(FileListModel, RepeatedSortsAgreeWithCompareRowsFromTheCurrentOrder) {
 
 TEST(FileListModel, ANewLocaleOrdersTheNamesAgain) {
     Model m;
-    m.model.SetRows({MakeRow(QStringLiteral("Öl.pdb"), {}, 1, 0),
-                     MakeRow(QStringLiteral("Zoo.pdb"), {}, 1, 0),
-                     MakeRow(QStringLiteral("Oase.pdb"), {}, 1, 0)});
+    m.model.SetRows({MakeRow(QStringLiteral("Öl.pdb"), {}, 1),
+                     MakeRow(QStringLiteral("Zoo.pdb"), {}, 1),
+                     MakeRow(QStringLiteral("Oase.pdb"), {}, 1)});
     m.model.sort(0, Qt::AscendingOrder);
     EXPECT_EQ(ModelNames(m.model), Texts({"Oase.pdb", "Öl.pdb", "Zoo.pdb"}));
     m.model.SetLocale(QLocale(QLocale::Swedish, QLocale::Sweden));
@@ -183,7 +183,7 @@ TEST(FileListModel, RemoveRowsTakesContiguousRunsAndKeepsTheRestInOrder) {
     Model m;
     std::vector<FileRow> rows;
     for (int i = 0; i < 10; ++i)
-        rows.push_back(MakeRow(QStringLiteral("r%1").arg(i), QStringLiteral("memo"), i, 45000));
+        rows.push_back(MakeRow(QStringLiteral("r%1").arg(i), QStringLiteral("memo"), i));
     m.model.SetRows(rows);
     const QPersistentModelIndex r5 = m.model.index(5, 0);
     const QPersistentModelIndex r3 = m.model.index(3, 0);
@@ -221,7 +221,7 @@ TEST(FileListModel, ThousandsOfScatteredRowsGoInOneChange) {
     std::vector<FileRow> rows;
     QList<int> odd;
     for (int i = 0; i < 3000; ++i) {
-        rows.push_back(MakeRow(QStringLiteral("r%1").arg(i), QStringLiteral("memo"), i, 45000));
+        rows.push_back(MakeRow(QStringLiteral("r%1").arg(i), QStringLiteral("memo"), i));
         if (i % 2 == 1)
             odd.append(i);
     }
@@ -251,11 +251,12 @@ TEST(FileListModel, ThousandsOfScatteredRowsGoInOneChange) {
 
 TEST(FileListModel, RolesFollowTheKindOfRowNotItsTexts) {
     Model m;
-    FileRow palmZip = MakeRow(QStringLiteral("Zany.prc"), QStringLiteral("Zip"), 1000, 45000);
+    FileRow palmZip = MakeRow(QStringLiteral("Zany.prc"), QStringLiteral("Zip"), 1000);
     m.model.SetRows(
-        {MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 1234567, 45000),
-         MakeRow(QStringLiteral("games.zip"), QStringLiteral("Zip"), 9, 45000, RowIcon::Archive),
-         Unreadable(QStringLiteral("broken.pdb"), 10, 45000), palmZip});
+        {MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 1234567),
+         MakeRow(QStringLiteral("games.zip"), QStringLiteral("Zip"), 9, Stamp(2023, 3, 15, 12),
+                 RowIcon::Archive),
+         Unreadable(QStringLiteral("broken.pdb"), 10), palmZip});
     m.model.SetRowIcons(QStringLiteral("palm"), QStringLiteral("archive"),
                         QStringLiteral("unreadable"));
     const struct {
@@ -278,7 +279,8 @@ TEST(FileListModel, RolesFollowTheKindOfRowNotItsTexts) {
     const QModelIndex memo = m.model.index(0, 0);
     EXPECT_EQ(memo.siblingAtColumn(1).data().toString(), QStringLiteral("memo"));
     EXPECT_EQ(memo.siblingAtColumn(2).data().toString(), QStringLiteral("1.234.567"));
-    EXPECT_EQ(memo.siblingAtColumn(3).data().toString(), DateTimeText(45000));
+    EXPECT_EQ(memo.siblingAtColumn(3).data().toString(),
+              FileDateText(Stamp(2023, 3, 15, 12)));
     EXPECT_EQ(memo.siblingAtColumn(2).data(Qt::TextAlignmentRole).toInt(),
               int(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_FALSE(memo.data(Qt::TextAlignmentRole).isValid());
@@ -289,6 +291,11 @@ TEST(FileListModel, RolesFollowTheKindOfRowNotItsTexts) {
     EXPECT_EQ(captionsChanged.size(), 1);
     EXPECT_EQ(m.model.headerData(3, Qt::Horizontal).toString(), QString::fromUtf8("Modifié"));
     EXPECT_FALSE(m.model.headerData(4, Qt::Horizontal).isValid());
+
+    FileRow entry = MakeRow(QStringLiteral("sub/e.pdb"), QStringLiteral("memo"), 1536);
+    entry.SizeWithUnit = true; // as an archive's rows are
+    m.model.SetRows({entry});
+    EXPECT_EQ(m.model.index(0, 2).data().toString(), SizeText(1536));
 }
 
 TEST(FileListModel, RowPathsInFolderAndArchiveViews) {
@@ -307,7 +314,7 @@ TEST(FileListModel, RowPathsInFolderAndArchiveViews) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Model m;
-        m.model.SetRows({MakeRow(QString::fromUtf8(c.name), QStringLiteral("memo"), 1, 45000)});
+        m.model.SetRows({MakeRow(QString::fromUtf8(c.name), QStringLiteral("memo"), 1)});
         m.model.SetFolder(QString::fromUtf8(c.folder));
         m.model.SetArchiveView(c.archiveView);
         EXPECT_EQ(m.model.RowPath(0), QString::fromUtf8(c.path));
@@ -316,9 +323,9 @@ TEST(FileListModel, RowPathsInFolderAndArchiveViews) {
 
 TEST(FileListModel, DraggedRowsBecomeFileUrlsOncePerRow) {
     Model m;
-    m.model.SetRows({MakeRow(QStringLiteral("a b.pdb"), QStringLiteral("memo"), 1, 45000),
-                     MakeRow(QStringLiteral("sub/c.prc"), QStringLiteral("memo"), 1, 45000),
-                     MakeRow(QStringLiteral("d.pdb"), QStringLiteral("memo"), 1, 45000)});
+    m.model.SetRows({MakeRow(QStringLiteral("a b.pdb"), QStringLiteral("memo"), 1),
+                     MakeRow(QStringLiteral("sub/c.prc"), QStringLiteral("memo"), 1),
+                     MakeRow(QStringLiteral("d.pdb"), QStringLiteral("memo"), 1)});
     m.model.SetFolder(QStringLiteral("/data/Palm/"));
     EXPECT_EQ(m.model.mimeTypes(), QStringList{QStringLiteral("text/uri-list")});
     // a selected row brings all its columns; the order of the indexes does not matter
@@ -360,7 +367,7 @@ TEST(FileListModel, KeepsQtsModelContract) {
         std::vector<FileRow> many;
         QList<int> even;
         for (int i = 0; i < 400; ++i) {
-            many.push_back(MakeRow(QStringLiteral("f%1").arg(i), {}, i, 0));
+            many.push_back(MakeRow(QStringLiteral("f%1").arg(i), {}, i));
             even.append(2 * i);
         }
         m.model.SetRows(many);

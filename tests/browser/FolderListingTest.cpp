@@ -114,15 +114,15 @@ TEST(FolderListing, SizeAndChangedColumns) {
     ASSERT_EQ(listing.Rows.size(), 2u);
     for (const FileRow& row : listing.Rows) {
         if (row.Name == QStringLiteral("big.pdb")) {
-            EXPECT_EQ(row.Size, QStringLiteral("1.234.567"));
+            EXPECT_EQ(SizeColumnText(row), QStringLiteral("1.234.567"));
             EXPECT_EQ(row.Bytes, 1234567);
             // Odd seconds fall to the even second below, as in a packed time stamp.
-            EXPECT_EQ(row.ChangedValue, EncodeDateTime(2006, 11, 2, 15, 4, 6));
-            EXPECT_EQ(row.Changed, DateTimeText(row.ChangedValue));
-            EXPECT_TRUE(row.Changed.contains(QStringLiteral("15:04:06")));
+            EXPECT_EQ(FileDateToDateTime(row.ChangedStamp), EncodeDateTime(2006, 11, 2, 15, 4, 6));
+            EXPECT_TRUE(ChangedColumnText(row).contains(QStringLiteral("15:04:06")));
         } else {
-            EXPECT_EQ(row.Size, QStringLiteral("999"));
-            EXPECT_EQ(row.Changed, QLocale().toString(QDate(2006, 11, 2), QLocale::ShortFormat));
+            EXPECT_EQ(SizeColumnText(row), QStringLiteral("999"));
+            EXPECT_EQ(ChangedColumnText(row),
+                      QLocale().toString(QDate(2006, 11, 2), QLocale::ShortFormat));
         }
     }
     QLocale::setDefault(QLocale::system());

@@ -1,4 +1,4 @@
-// File-list rows for the ordering and model tests, with texts written as a listing would.
+// File-list rows for the ordering and model tests, with values kept as a listing keeps them.
 #pragma once
 
 #include "browser/FolderListing.h"
@@ -11,15 +11,19 @@
 #include <initializer_list>
 #include <vector>
 
-inline FileRow MakeRow(const QString& name, const QString& type, int64_t bytes, TDateTime changed,
-                       RowIcon icon = RowIcon::PalmFile) {
+// A packed file time stamp, the way a listing keeps a row's date.
+inline int32_t Stamp(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    return int32_t(uint32_t(year - 1980) << 25 | uint32_t(month) << 21 | uint32_t(day) << 16 |
+                   uint32_t(hour) << 11 | uint32_t(minute) << 5 | uint32_t(second / 2));
+}
+
+inline FileRow MakeRow(const QString& name, const QString& type, int64_t bytes,
+                       int32_t changed = Stamp(2023, 3, 15, 12), RowIcon icon = RowIcon::PalmFile) {
     FileRow row;
     row.Name = name;
     row.Type = type;
     row.Bytes = bytes;
-    row.Size = FormatThousands(bytes);
-    row.ChangedValue = changed;
-    row.Changed = DateTimeText(changed);
+    row.ChangedStamp = changed;
     row.Icon = icon;
     return row;
 }

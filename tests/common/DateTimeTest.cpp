@@ -16,6 +16,11 @@ namespace {
 
 constexpr double Ms = 1.0 / 86400000.0;
 
+int32_t pack(int year, int month, int day, int hour, int minute, int second2) {
+    return int32_t((uint32_t(year - 1980) << 25) | (uint32_t(month) << 21) | (uint32_t(day) << 16) |
+                   (uint32_t(hour) << 11) | (uint32_t(minute) << 5) | uint32_t(second2));
+}
+
 TEST(EncodeDateTime, CountsDaysFromTheEndOf1899) {
     const struct {
         int year, month, day, hour, minute, second, msec;
@@ -91,11 +96,6 @@ TEST(PackFileTime, RoundTripsEvenSecondsAndClampsToItsRange) {
 }
 
 TEST(FileDateToDateTime, RejectsStampsWithoutAValidDate) {
-    const auto pack = [](int year, int month, int day, int hour, int minute, int second2) {
-        return int32_t((uint32_t(year - 1980) << 25) | (uint32_t(month) << 21) |
-                       (uint32_t(day) << 16) | (uint32_t(hour) << 11) | (uint32_t(minute) << 5) |
-                       uint32_t(second2));
-    };
     EXPECT_EQ(FileDateToDateTime(pack(2000, 2, 29, 23, 59, 29)),
               EncodeDateTime(2000, 2, 29, 23, 59, 58));
     for (const int32_t packed :
@@ -103,6 +103,7 @@ TEST(FileDateToDateTime, RejectsStampsWithoutAValidDate) {
           pack(2000, 13, 1, 0, 0, 0), pack(2001, 2, 29, 0, 0, 0), pack(2000, 1, 1, 24, 0, 0),
           pack(2000, 1, 1, 0, 60, 0), pack(2000, 1, 1, 0, 0, 30)})
         EXPECT_THROW(FileDateToDateTime(packed), EConvertError) << packed;
+    EXPECT_TRUE(FileDateText(pack(2000, 13, 1, 0, 0, 0)).isEmpty());
 }
 
 class DateTimeTextTest : public ::testing::Test {
@@ -114,41 +115,44 @@ private:
 };
 
 TEST_F(DateTimeTextTest, ShortDateAndLongTimeOfTheLocaleWithoutZone) {
-    const double afternoon = EncodeDateTime(2024, 1, 2, 13, 4, 5);
-    const double midnight = EncodeDateTime(2024, 1, 2);
-    const double justAfter = midnight + Ms;
+    const int32_t afternoon = pack(2024, 1, 2, 13, 4, 2);
+    const int32_t midnight = pack(2024, 1, 2, 0, 0, 0);
+    const int32_t justAfter = pack(2024, 1, 2, 0, 0, 1);
     const struct {
         QLocale locale;
         const char* afternoon;
         const char* midnight;
         const char* justAfter;
     } cases[] = {
-        {QLocale(QLocale::English, QLocale::UnitedStates), "1/2/24 1:04:05 PM", "1/2/24",
-         "1/2/24 12:00:00 AM"},
-        {QLocale(QLocale::German, QLocale::Germany), "02.01.24 13:04:05", "02.01.24",
-         "02.01.24 00:00:00"},
-        {QLocale(QLocale::Catalan, QLocale::Spain), "2/1/24 13:04:05", "2/1/24",
-         "2/1/24 0:00:00"}, // "H:mm:ss (t)"
-        {QLocale(QLocale::Belarusian, QLocale::Belarus), "2.01.24 13:04:05", "2.01.24",
-         "2.01.24 00:00:00"} // "HH:mm:ss, t"
+        {QLocale(QLocale::English, QLocale::UnitedStates), "1/2/24 1:04:04 PM", "1/2/24",
+         "1/2/24 12:00:02 AM"},
+        {QLocale(QLocale::German, QLocale::Germany), "02.01.24 13:04:04", "02.01.24",
+         "02.01.24 00:00:02"},
+        {QLocale(QLocale::Catalan, QLocale::Spain), "2/1/24 13:04:04", "2/1/24",
+         "2/1/24 0:00:02"}, // "H:mm:ss (t)"
+        {QLocale(QLocale::Belarusian, QLocale::Belarus), "2.01.24 13:04:04", "2.01.24",
+         "2.01.24 00:00:02"} // "HH:mm:ss, t"
     };
     // One after the other: the formats must follow a change of locale.
     for (const auto& c : cases) {
         QLocale::setDefault(c.locale);
-        EXPECT_EQ(DateTimeText(afternoon), QString::fromUtf8(c.afternoon));
-        EXPECT_EQ(DateTimeText(midnight), QString::fromUtf8(c.midnight));
-        EXPECT_EQ(DateTimeText(justAfter), QString::fromUtf8(c.justAfter));
+        EXPECT_EQ(FileDateText(afternoon), QString::fromUtf8(c.afternoon));
+        EXPECT_EQ(FileDateText(midnight), QString::fromUtf8(c.midnight));
+        EXPECT_EQ(FileDateText(justAfter), QString::fromUtf8(c.justAfter));
+        QString appended = QStringLiteral("x\t");
+        AppendFileDateText(appended, afternoon);
+        EXPECT_EQ(appended, u"x\t" + QString::fromUtf8(c.afternoon));
     }
 }
 
 TEST_F(DateTimeTextTest, NoLocaleShowsAZone) {
-    const double value = EncodeDateTime(2024, 1, 2, 13, 4, 5);
-    const QString zone = QDateTime(QDate(2024, 1, 2), QTime(13, 4, 5)).timeZoneAbbreviation();
+    const int32_t value = pack(2024, 1, 2, 13, 4, 2);
+    const QString zone = QDateTime(QDate(2024, 1, 2), QTime(13, 4, 4)).timeZoneAbbreviation();
     ASSERT_FALSE(zone.isEmpty());
     for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
                                                           QLocale::AnyTerritory)) {
         QLocale::setDefault(locale);
-        const QString text = DateTimeText(value);
+        const QString text = FileDateText(value);
         EXPECT_FALSE(text.contains(zone)) << locale.name().toStdString();
         EXPECT_FALSE(text.contains(QLatin1String("()")) || text.contains(QLatin1String("[]")))
             << locale.name().toStdString();
