@@ -13,8 +13,8 @@
 TDateTime DateTimeFromQDateTime(const QDateTime& value);
 QDateTime QDateTimeFromDateTime(TDateTime value);
 
-TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0,
-                         int second = 0, int msec = 0);
+TDateTime EncodeDateTime(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
+                         int msec = 0);
 
 // Packs a moment (seconds since the Unix epoch) into the file-system time stamp:
 // from the top bit down 7 bits year-1980, 4 month, 5 day, 5 hour, 6 minute, 5 seconds/2,

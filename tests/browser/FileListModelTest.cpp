@@ -26,8 +26,7 @@ std::vector<FileRow> MixedListing() {
     return {
         MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 2048,
                 Stamp(2024, 3, 1, 10, 0, 0)),
-        MakeRow(QStringLiteral("Address.pdb"), QStringLiteral("addr"), 999,
-                Stamp(2023, 12, 24)),
+        MakeRow(QStringLiteral("Address.pdb"), QStringLiteral("addr"), 999, Stamp(2023, 12, 24)),
         Unreadable(QStringLiteral("broken.pdb"), 10, Stamp(2024, 3, 1, 10, 0, 0)),
         MakeRow(QStringLiteral("Zany.prc"), QStringLiteral("Zip"), 1000,
                 Stamp(2022, 6, 1, 23, 59, 58)),
@@ -252,11 +251,10 @@ TEST(FileListModel, ThousandsOfScatteredRowsGoInOneChange) {
 TEST(FileListModel, RolesFollowTheKindOfRowNotItsTexts) {
     Model m;
     FileRow palmZip = MakeRow(QStringLiteral("Zany.prc"), QStringLiteral("Zip"), 1000);
-    m.model.SetRows(
-        {MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 1234567),
-         MakeRow(QStringLiteral("games.zip"), QStringLiteral("Zip"), 9, Stamp(2023, 3, 15, 12),
-                 RowIcon::Archive),
-         Unreadable(QStringLiteral("broken.pdb"), 10), palmZip});
+    m.model.SetRows({MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 1234567),
+                     MakeRow(QStringLiteral("games.zip"), QStringLiteral("Zip"), 9,
+                             Stamp(2023, 3, 15, 12), RowIcon::Archive),
+                     Unreadable(QStringLiteral("broken.pdb"), 10), palmZip});
     m.model.SetRowIcons(QStringLiteral("palm"), QStringLiteral("archive"),
                         QStringLiteral("unreadable"));
     const struct {
@@ -279,8 +277,7 @@ TEST(FileListModel, RolesFollowTheKindOfRowNotItsTexts) {
     const QModelIndex memo = m.model.index(0, 0);
     EXPECT_EQ(memo.siblingAtColumn(1).data().toString(), QStringLiteral("memo"));
     EXPECT_EQ(memo.siblingAtColumn(2).data().toString(), QStringLiteral("1.234.567"));
-    EXPECT_EQ(memo.siblingAtColumn(3).data().toString(),
-              FileDateText(Stamp(2023, 3, 15, 12)));
+    EXPECT_EQ(memo.siblingAtColumn(3).data().toString(), FileDateText(Stamp(2023, 3, 15, 12)));
     EXPECT_EQ(memo.siblingAtColumn(2).data(Qt::TextAlignmentRole).toInt(),
               int(Qt::AlignRight | Qt::AlignVCenter));
     EXPECT_FALSE(memo.data(Qt::TextAlignmentRole).isValid());
