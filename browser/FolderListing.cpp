@@ -8,6 +8,10 @@
 #include "creators/CreatorCatalogue.h"
 
 #include <QFile>
+#include <QThread>
+#include <algorithm>
+#include <exception>
+#include <memory>
 #include <unordered_map>
 
 #ifndef _WIN32
@@ -65,53 +69,144 @@ QString ChangedColumnText(const FileRow& row) {
     return FileDateText(row.ChangedStamp);
 }
 
+namespace {
+
+// What the reading of a run of Palm file names needs: where they are.
+struct PalmFolder {
+    const QString& Folder;    // with its trailing separator
+    const std::string& Bytes; // the same in the file system's encoding
+    int Fd;                   // held open, or -1
+};
+
+// What one thread made of its run of names: a row per name (Keep false where the file
+// vanished before it could be looked at), the files it could not read, and the creator
+// IDs in the order it first met them, for the catalogue.
+struct ListedRun {
+    std::vector<char> Keep;
+    std::vector<ListingError> Errors;
+    std::vector<std::string> Creators;
+};
+
+void ListPalmRun(TPalmPDB& reader, const PalmFolder& folder, const std::string* names,
+                 FileRow* rows, size_t count, ListedRun& run) {
+    // Creator IDs repeat: one shared text each.
+    std::unordered_map<std::string, QString> typeTexts;
+    run.Keep.assign(count, 1);
+    for (size_t i = 0; i < count; ++i) {
+        const std::string& nameBytes = names[i];
+        FileRow& row = rows[i];
+        // What QFile::decodeName does, without a QByteArray copy of the name first.
+        row.Name = QString::fromLocal8Bit(nameBytes.data(), qsizetype(nameBytes.size()));
+        try {
+            reader.ReadHeaderInFolder(folder.Bytes + nameBytes, folder.Fd, folder.Bytes.size());
+        } catch (const std::exception& error) {
+            const QString path = folder.Folder + row.Name;
+            row.Error = QString::fromUtf8(error.what());
+            row.Icon = RowIcon::Unreadable;
+            run.Errors.push_back({path, row.Error});
+            run.Keep[i] = SetSizeAndDateFromPath(row, path);
+            continue;
+        }
+        const std::string& creator = reader.Header().Creator;
+        auto type = typeTexts.find(creator);
+        if (type == typeTexts.end()) {
+            type = typeTexts.emplace(creator, PalmTextToQString(creator)).first;
+            run.Creators.push_back(creator);
+        }
+        row.Type = type->second;
+        row.Bytes = reader.FileSize();
+        row.ChangedStamp = PackFileTime(reader.FileTime());
+    }
+}
+
+// Opening files is most of a listing's time, and the kernel opens files of one folder
+// side by side: large folders are read by as many threads as there are cores (up to
+// four), each with its own reader and its own run of names.
+size_t ReadingThreads(size_t names, size_t wanted) {
+    if (wanted > 0)
+        return std::clamp<size_t>(wanted, 1, std::max<size_t>(names, 1));
+    constexpr size_t NamesPerThread = 512; // below that, starting a thread costs more
+    const size_t most = std::min<size_t>(size_t(std::max(1, QThread::idealThreadCount())), 4);
+    return std::clamp<size_t>(names / NamesPerThread, 1, most);
+}
+
+} // namespace
+
+// The rows come out in the order of the names, errors in that order too, and creator IDs
+// join the catalogue in the order they first appear, however many threads read them.
+void FolderLister::ListPalmFiles(const std::vector<std::string>& names,
+                                 const std::string& folderBytes, int folderFd,
+                                 FolderListing& listing) {
+    const PalmFolder folder{listing.Folder, folderBytes, folderFd};
+    const size_t first = listing.Rows.size();
+    listing.Rows.resize(first + names.size());
+    const size_t threads = ReadingThreads(names.size(), FReadingThreads);
+    std::vector<ListedRun> runs(threads);
+    std::vector<size_t> starts(threads + 1);
+    for (size_t t = 0; t <= threads; ++t)
+        starts[t] = names.size() * t / threads;
+    auto listRun = [&](TPalmPDB& reader, size_t t) {
+        ListPalmRun(reader, folder, names.data() + starts[t],
+                    listing.Rows.data() + first + starts[t], starts[t + 1] - starts[t], runs[t]);
+    };
+
+    std::vector<std::unique_ptr<QThread>> helpers;
+    std::vector<std::exception_ptr> failures(threads);
+    for (size_t t = 1; t < threads; ++t) {
+        helpers.emplace_back(QThread::create([&, t] {
+            try {
+                TPalmPDB reader(std::string(), false);
+                listRun(reader, t);
+            } catch (...) {
+                failures[t] = std::current_exception();
+            }
+        }));
+        helpers.back()->start();
+    }
+    try {
+        listRun(FReader, 0);
+    } catch (...) {
+        failures[0] = std::current_exception();
+    }
+    for (auto& helper : helpers)
+        helper->wait();
+    for (const std::exception_ptr& failure : failures)
+        if (failure)
+            std::rethrow_exception(failure);
+
+    size_t kept = first;
+    for (size_t t = 0; t < threads; ++t) {
+        const ListedRun& run = runs[t];
+        for (size_t i = 0; i < run.Keep.size(); ++i) {
+            if (!run.Keep[i])
+                continue;
+            const size_t from = first + starts[t] + i;
+            if (kept != from)
+                listing.Rows[kept] = std::move(listing.Rows[from]);
+            ++kept;
+        }
+        listing.Errors.insert(listing.Errors.end(), run.Errors.begin(), run.Errors.end());
+        for (const std::string& creator : run.Creators)
+            if (FCatalogue.FindLink(creator) == -1)
+                FCatalogue.AddLink(TLinks{creator, {}, {}, {}});
+    }
+    listing.Rows.resize(kept);
+}
+
 FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilter& filter) {
     FolderListing listing;
     listing.Folder = AddTrailingBackslash(folder);
     const PalmFolderEntries entries = ScanPalmFolder(listing.Folder);
     const std::string folderBytes = QFile::encodeName(listing.Folder).toStdString();
     const OpenFolder openFolder(folderBytes);
-    // Creator IDs repeat: one shared text each, and one look-up in the catalogue each.
-    std::unordered_map<std::string, QString> typeTexts;
-
-    auto listPalmFiles = [&](const std::vector<std::string>& names) {
-        for (const std::string& nameBytes : names) {
-            FileRow row;
-            // What QFile::decodeName does, without a QByteArray copy of the name first.
-            row.Name = QString::fromLocal8Bit(nameBytes.data(), qsizetype(nameBytes.size()));
-            try {
-                FReader.ReadHeaderInFolder(folderBytes + nameBytes, openFolder.Fd(),
-                                           folderBytes.size());
-            } catch (const std::exception& error) {
-                const QString path = listing.Folder + row.Name;
-                row.Error = QString::fromUtf8(error.what());
-                row.Icon = RowIcon::Unreadable;
-                listing.Errors.push_back({path, row.Error});
-                if (SetSizeAndDateFromPath(row, path))
-                    listing.Rows.push_back(std::move(row));
-                continue;
-            }
-            const std::string& creator = FReader.Header().Creator;
-            auto type = typeTexts.find(creator);
-            if (type == typeTexts.end()) {
-                type = typeTexts.emplace(creator, PalmTextToQString(creator)).first;
-                if (FCatalogue.FindLink(creator) == -1)
-                    FCatalogue.AddLink(TLinks{creator, {}, {}, {}});
-            }
-            row.Type = type->second;
-            row.Bytes = FReader.FileSize();
-            row.ChangedStamp = PackFileTime(FReader.FileTime());
-            listing.Rows.push_back(std::move(row));
-        }
-    };
 
     listing.Rows.reserve((filter.ShowPDB ? entries.PDB.size() : 0) +
                          (filter.ShowPRC ? entries.PRC.size() : 0) +
                          (filter.ShowZIP ? entries.ZIP.size() : 0));
     if (filter.ShowPDB)
-        listPalmFiles(entries.PDB);
+        ListPalmFiles(entries.PDB, folderBytes, openFolder.Fd(), listing);
     if (filter.ShowPRC)
-        listPalmFiles(entries.PRC);
+        ListPalmFiles(entries.PRC, folderBytes, openFolder.Fd(), listing);
     if (filter.ShowZIP) {
         for (const std::string& nameBytes : entries.ZIP) {
             FileRow row;

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class ListeDerLinks;
@@ -56,7 +57,8 @@ struct ListingFilter {
 };
 
 // Lists a folder in one pass over its entries and one header read per Palm file, with
-// the shared reader. Every creator ID not yet in the catalogue joins it. A folder that
+// the shared reader (a large folder is read by more threads, each with a reader of its
+// own; the result is the same). Every creator ID not yet in the catalogue joins it. A folder that
 // does not exist gives no rows and no error.
 class FolderLister {
 public:
@@ -64,8 +66,16 @@ public:
         : FReader(reader), FCatalogue(catalogue) {}
 
     FolderListing ListFolder(const QString& folder, const ListingFilter& filter);
+    // How many threads read headers (at most one per file); 0, the default, lets the size
+    // of the folder and the number of cores decide.
+    void SetReadingThreads(size_t threads) { FReadingThreads = threads; }
 
 private:
+    // Adds the rows of the Palm files named (in the file system's encoding).
+    void ListPalmFiles(const std::vector<std::string>& names, const std::string& folderBytes,
+                       int folderFd, FolderListing& listing);
+
     TPalmPDB& FReader;
     ListeDerLinks& FCatalogue;
+    size_t FReadingThreads = 0;
 };

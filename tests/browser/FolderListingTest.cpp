@@ -23,8 +23,11 @@ QByteArray Palm(const std::string& creator, int extraBytes = 0) {
 struct Listing {
     TPalmPDB reader{std::string(), false};
     ListeDerLinks catalogue;
+    size_t threads = 0;
     FolderListing Run(const QString& folder, ListingFilter filter = {}) {
-        return FolderLister(reader, catalogue).ListFolder(folder, filter);
+        FolderLister lister(reader, catalogue);
+        lister.SetReadingThreads(threads);
+        return lister.ListFolder(folder, filter);
     }
 };
 
@@ -175,4 +178,43 @@ TEST(FolderListing, NamesThatUsersReallyHave) {
     QStringList expected = names;
     expected.sort();
     EXPECT_EQ(listed, expected);
+}
+
+// A large folder is read by several threads; what comes out must not show it.
+TEST(FolderListing, ManyThreadsListAsOneDoes) {
+    TempFolder dir;
+    const char* creators[] = {"memo", "addr", "date", "todo", "MAIL"};
+    for (int i = 0; i < 400; ++i) {
+        const QString name =
+            QStringLiteral("f%1").arg(i) + QLatin1String(i % 7 == 0 ? ".prc" : ".pdb");
+        // unreadable files throughout, and creators first met late in the folder
+        const std::string creator = i > 300 ? "late" : creators[i % 5];
+        dir.Write(name, i % 37 == 0 ? QByteArray("short") : Palm(creator, i % 50));
+    }
+    Listing one;
+    one.threads = 1;
+    const FolderListing expected = one.Run(dir.Path());
+    ASSERT_EQ(expected.Rows.size(), 400u);
+    ASSERT_EQ(expected.Errors.size(), 11u);
+    for (const size_t threads : {2, 3, 7}) {
+        SCOPED_TRACE(threads);
+        Listing many;
+        many.threads = threads;
+        const FolderListing listing = many.Run(dir.Path());
+        ASSERT_EQ(Names(listing), Names(expected));
+        for (size_t i = 0; i < listing.Rows.size(); ++i) {
+            const FileRow& row = listing.Rows[i];
+            const FileRow& want = expected.Rows[i];
+            ASSERT_TRUE(row.Type == want.Type && row.Bytes == want.Bytes &&
+                        row.ChangedStamp == want.ChangedStamp && row.Icon == want.Icon &&
+                        row.Error == want.Error)
+                << row.Name.toStdString();
+        }
+        ASSERT_EQ(listing.Errors.size(), expected.Errors.size());
+        for (size_t i = 0; i < listing.Errors.size(); ++i)
+            EXPECT_EQ(listing.Errors[i].File, expected.Errors[i].File);
+        ASSERT_EQ(many.catalogue.LinkCount(), one.catalogue.LinkCount());
+        for (int i = 0; i < one.catalogue.LinkCount(); ++i)
+            EXPECT_EQ(many.catalogue.LinkAt(i)->CreatorID, one.catalogue.LinkAt(i)->CreatorID);
+    }
 }
