@@ -67,14 +67,23 @@ inline size_t PlainListingLoop(const QByteArray& folder) {
 
 // The median time of each side. One warm-up run of each first, so that every side reads
 // from the page cache; then the sides take turns in every round, so that the load of a
-// shared machine weighs on all of them alike.
-inline std::vector<double> InterleavedMedians(int rounds,
-                                              const std::vector<std::function<void()>>& sides) {
+// shared machine weighs on all of them alike. prepare[side], where given, runs untimed
+// before each run of that side.
+inline std::vector<double>
+InterleavedMedians(int rounds, const std::vector<std::function<void()>>& sides,
+                   const std::vector<std::function<void()>>& prepare = {}) {
+    auto prepareSide = [&](size_t side) {
+        if (side < prepare.size() && prepare[side])
+            prepare[side]();
+    };
     std::vector<std::vector<double>> times(sides.size());
-    for (const auto& run : sides)
-        run();
+    for (size_t side = 0; side < sides.size(); ++side) {
+        prepareSide(side);
+        sides[side]();
+    }
     for (int i = 0; i < rounds; ++i) {
         for (size_t side = 0; side < sides.size(); ++side) {
+            prepareSide(side);
             const auto start = Clock::now();
             sides[side]();
             times[side].push_back(

@@ -2,6 +2,7 @@
 // each entry safely, read its header, make its row), beside Info-ZIP's `unzip -o` of the
 // same archive into a temporary folder.
 // usage: bench_archive [ENTRY_COUNT] [ROUNDS]
+#include "BenchSupport.h"
 #include "browser/ArchiveListing.h"
 #include "creators/CreatorCatalogue.h"
 #include "support/PalmFileBuilder.h"
@@ -13,33 +14,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <vector>
-
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-// Each round starts from an empty extraction folder, as the first opening does.
-double MedianMilliseconds(int rounds, const std::function<void()>& prepare,
-                          const std::function<size_t()>& run, size_t& count) {
-    std::vector<double> times;
-    prepare();
-    run(); // warm the caches once, for both sides alike
-    for (int i = 0; i < rounds; ++i) {
-        prepare();
-        const auto start = Clock::now();
-        count = run();
-        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-} // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -68,32 +44,36 @@ int main(int argc, char** argv) {
     const QString temp = dir.filePath(QStringLiteral("Temp"));
 
     size_t unzipCount = 0;
-    const double unzipMs = MedianMilliseconds(
-        rounds, [&] { QDir(unzipped).removeRecursively(); },
-        [&] {
-            QProcess process;
-            process.start(unzip, {QStringLiteral("-o"), QStringLiteral("-qq"), archive,
-                                  QStringLiteral("-d"), unzipped});
-            process.waitForFinished(-1);
-            return size_t(QDir(unzipped + QStringLiteral("/Backup")).entryList(QDir::Files).size());
-        },
-        unzipCount);
-
     size_t listedCount = 0;
-    const double listingMs = MedianMilliseconds(
-        rounds, [&] { QDir(temp).removeRecursively(); },
-        [&] {
-            TPalmPDB reader(std::string(), false);
-            ListeDerLinks catalogue;
-            ExtractionFolder extraction(temp);
-            const ArchiveListing listing =
-                ArchiveLister(reader, catalogue, extraction).List(archive);
-            return listing.Rows.size() - listing.Errors.size();
-        },
-        listedCount);
+    // Each run starts from an empty folder, as the first opening of an archive does.
+    const std::vector<double> medians = bench::InterleavedMedians(
+        rounds,
+        {[&] {
+             QProcess process;
+             process.start(unzip, {QStringLiteral("-o"), QStringLiteral("-qq"), archive,
+                                   QStringLiteral("-d"), unzipped});
+             process.waitForFinished(-1);
+             unzipCount =
+                 size_t(QDir(unzipped + QStringLiteral("/Backup")).entryList(QDir::Files).size());
+         },
+         [&] {
+             TPalmPDB reader(std::string(), false);
+             ListeDerLinks catalogue;
+             ExtractionFolder extraction(temp);
+             const ArchiveListing listing =
+                 ArchiveLister(reader, catalogue, extraction).List(archive);
+             listedCount = listing.Rows.size() - listing.Errors.size();
+         }},
+        {[&] { QDir(unzipped).removeRecursively(); },
+         [&] {
+             QDir(temp).removeRecursively();
+         }});
+    const double unzipMs = medians[0];
+    const double listingMs = medians[1];
 
-    std::printf("Opening an archive of %d small Palm files, median of %d rounds, warm cache\n",
-                entries, rounds);
+    std::printf(
+        "Opening an archive of %d small Palm files, median of %d interleaved rounds, warm cache\n",
+        entries, rounds);
     std::printf("  unzip -o into a folder:                 %9.1f ms (%zu files)\n", unzipMs,
                 unzipCount);
     std::printf("  archive listing (extract, read, rows):  %9.1f ms (%zu rows)\n", listingMs,

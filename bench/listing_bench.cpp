@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
                 listedCount, rounds);
     std::printf("  plain open/read 78 bytes/close loop:   %9.1f ms (%zu files)\n", floorMs,
                 floorCount);
-    std::printf("  listing code (rows with texts):        %9.1f ms (%zu rows)\n", listingMs,
+    std::printf("  listing code (rows):                   %9.1f ms (%zu rows)\n", listingMs,
                 listedCount);
     std::printf("  brisko-cli list, printed to /dev/null: %9.1f ms\n", cliMs);
     std::printf("  ratio listing/floor:                   %9.2f\n", listingMs / floorMs);
