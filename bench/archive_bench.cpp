@@ -40,8 +40,12 @@ int main(int argc, char** argv) {
         builder.Add("Backup/file" + std::to_string(i) + (i % 10 == 0 ? ".prc" : ".pdb"), b.Bytes());
     }
     const QString archive = builder.WriteTo(dir.filePath(QStringLiteral("Backup.zip")));
-    const QString unzipped = dir.filePath(QStringLiteral("unzipped"));
-    const QString temp = dir.filePath(QStringLiteral("Temp"));
+    // Every run writes into a folder of its own, and all are removed at the end: ext4
+    // creates files slowly for a minute or more after many were deleted, which would
+    // weigh on whichever side came after a clean-up.
+    int run = 0;
+    QString unzipped;
+    QString temp;
 
     size_t unzipCount = 0;
     size_t listedCount = 0;
@@ -64,9 +68,9 @@ int main(int argc, char** argv) {
                  ArchiveLister(reader, catalogue, extraction).List(archive);
              listedCount = listing.Rows.size() - listing.Errors.size();
          }},
-        {[&] { QDir(unzipped).removeRecursively(); },
+        {[&] { unzipped = dir.filePath(QStringLiteral("unzipped%1").arg(++run)); },
          [&] {
-             QDir(temp).removeRecursively();
+             temp = dir.filePath(QStringLiteral("Temp%1").arg(++run));
          }});
     const double unzipMs = medians[0];
     const double listingMs = medians[1];
