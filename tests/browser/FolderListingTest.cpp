@@ -6,8 +6,8 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
-#include <QLocale>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -31,153 +31,85 @@ struct Listing {
     }
 };
 
-QStringList Names(const FolderListing& listing) {
-    QStringList names;
-    for (const FileRow& row : listing.Rows)
-        names << row.Name;
-    return names;
-}
-
 } // namespace
 
-TEST(FolderListing, GroupsDatabasesThenApplicationsThenArchives) {
+TEST(FolderListing, ListsTheChosenKindsInGroupsAndKeepsUnreadableFilesAndNewCreators) {
     TempFolder dir;
-    dir.Write(QStringLiteral("z.pdb"), Palm("zzzz"));
-    dir.Write(QStringLiteral("a.prc"), Palm("aaaa"));
-    dir.Write(QStringLiteral("m.zip"), "PK");
-    dir.Write(QStringLiteral("notes.txt"), "text");
-    dir.Write(QStringLiteral("UPPER.PDB"), Palm("UPPR"));
-    Listing l;
-    const FolderListing listing = l.Run(dir.Path());
-    ASSERT_EQ(listing.Rows.size(), 4u);
-    // z.pdb and UPPER.PDB in the file system's order, then a.prc, then m.zip
-    EXPECT_TRUE(Names(listing).mid(0, 2).contains(QStringLiteral("z.pdb")));
-    EXPECT_TRUE(Names(listing).mid(0, 2).contains(QStringLiteral("UPPER.PDB")));
-    EXPECT_EQ(listing.Rows[2].Name, QStringLiteral("a.prc"));
-    EXPECT_EQ(listing.Rows[3].Name, QStringLiteral("m.zip"));
-    EXPECT_EQ(listing.Rows[3].Type, QStringLiteral("Zip"));
-    EXPECT_EQ(listing.Rows[3].Icon, RowIcon::Archive);
-    EXPECT_EQ(listing.Rows[2].Type, QStringLiteral("aaaa"));
-    EXPECT_EQ(listing.Rows[2].Icon, RowIcon::PalmFile);
-    EXPECT_TRUE(listing.Errors.empty());
-    EXPECT_EQ(listing.Folder, dir.Path() + QDir::separator());
-}
-
-TEST(FolderListing, FileTypeFiltersChooseTheKinds) {
-    TempFolder dir;
-    dir.Write(QStringLiteral("a.pdb"), Palm("aaaa"));
-    dir.Write(QStringLiteral("b.prc"), Palm("bbbb"));
-    dir.Write(QStringLiteral("c.zip"), "PK");
-    const struct {
-        ListingFilter filter;
-        QStringList names;
-    } cases[] = {
-        {{true, false, false}, {QStringLiteral("a.pdb")}},
-        {{false, true, false}, {QStringLiteral("b.prc")}},
-        {{false, false, true}, {QStringLiteral("c.zip")}},
-        {{false, false, false}, {}},
-        {{true, true, true},
-         {QStringLiteral("a.pdb"), QStringLiteral("b.prc"), QStringLiteral("c.zip")}},
-    };
-    for (const auto& c : cases) {
-        Listing l;
-        EXPECT_EQ(Names(l.Run(dir.Path(), c.filter)), c.names);
-    }
-}
-
-TEST(FolderListing, EachNewCreatorJoinsTheCatalogueOnce) {
-    TempFolder dir;
-    dir.Write(QStringLiteral("1.pdb"), Palm("memo"));
-    dir.Write(QStringLiteral("2.pdb"), Palm("memo"));
+    const QDateTime time(QDate(2006, 11, 2), QTime(15, 4, 7));
+    const QString odd = QString::fromUtf8("Memo \"2\" %d Ölfeld.PDB");
+    const QString hidden = QStringLiteral(".hidden ") + QString(200, u'n') + QStringLiteral(".prc");
+    dir.Write(QStringLiteral("6.zip"), "PK", time);
+    dir.Write(QStringLiteral("1.pdb"), Palm("memo", 1234567 - 78), time);
+    dir.Write(odd, Palm("memo"));
     dir.Write(QStringLiteral("3.prc"), Palm("MEMO"));
+    dir.Write(hidden, Palm("Zip"));
     dir.Write(QStringLiteral("4.prc"), Palm(""));
-    dir.Write(QStringLiteral("5.zip"), "PK");
+    dir.Write(QStringLiteral("5.pdb"), Palm("\xE9t\xE9s")); // a creator ID in Palm text
+    dir.Write(QStringLiteral("short.pdb"), QByteArray(10, 'x'), time);
+    dir.MakeFolder(QStringLiteral("folder.prc"));
+    dir.Write(QStringLiteral("notes.txt"), "text");
+    // The kinds of the rows in their order; within a kind the file system's order holds.
+    const auto kinds = [](const FolderListing& listing) {
+        QStringList extensions;
+        for (const FileRow& row : listing.Rows)
+            extensions << row.Name.section(u'.', -1).toLower();
+        return extensions.join(u' ');
+    };
+    const std::pair<ListingFilter, const char*> filters[] = {
+        {{true, false, false}, "pdb pdb pdb pdb"},
+        {{false, true, false}, "prc prc prc prc"},
+        {{false, false, true}, "zip"}};
+    for (const auto& [filter, expected] : filters) {
+        Listing l;
+        EXPECT_EQ(kinds(l.Run(dir.Path(), filter)), QLatin1String(expected));
+    }
     Listing l;
     l.catalogue.AddLink(TLinks{"addr", "Address", "", ""});
     l.Run(dir.Path());
-    l.Run(dir.Path());
-    ASSERT_EQ(l.catalogue.LinkCount(), 4);
-    EXPECT_EQ(l.catalogue.LinkAt(0)->Program, "Address");
-    EXPECT_NE(l.catalogue.FindLink("memo"), -1);
-    EXPECT_NE(l.catalogue.FindLink("MEMO"), -1);
-    EXPECT_NE(l.catalogue.FindLink(""), -1);
-    const TLinks* memo = l.catalogue.LinkAt(l.catalogue.FindLink("memo"));
-    EXPECT_TRUE(memo->Program.empty() && memo->Description.empty() && memo->URL.empty());
-}
-
-TEST(FolderListing, SizeAndChangedColumns) {
-    QLocale::setDefault(QLocale::c());
-    TempFolder dir;
-    const QDateTime midnight(QDate(2006, 11, 2), QTime(0, 0));
-    const QDateTime afternoon(QDate(2006, 11, 2), QTime(15, 4, 7));
-    dir.Write(QStringLiteral("big.pdb"), Palm("big!", 1234567 - 78), afternoon);
-    dir.Write(QStringLiteral("small.pdb"), Palm("smal", 999 - 78), midnight);
-    Listing l;
     const FolderListing listing = l.Run(dir.Path());
-    ASSERT_EQ(listing.Rows.size(), 2u);
+    EXPECT_EQ(listing.Folder, dir.Path() + QDir::separator());
+    EXPECT_EQ(kinds(listing), QStringLiteral("pdb pdb pdb pdb prc prc prc prc zip"));
+
+    // Sizes and times also of the rows whose file is not read; times to the even second below.
+    const std::map<QString, int64_t> sizes{{QStringLiteral("1.pdb"), 1234567},
+                                           {QStringLiteral("short.pdb"), 10},
+                                           {QStringLiteral("6.zip"), 2}};
+    // Each row's Type, after "#" for an archive; "!" and the message for an unreadable file.
+    std::map<QString, QString> rows;
     for (const FileRow& row : listing.Rows) {
-        if (row.Name == QStringLiteral("big.pdb")) {
-            EXPECT_EQ(SizeColumnText(row), QStringLiteral("1.234.567"));
-            EXPECT_EQ(row.Bytes, 1234567);
-            // Odd seconds fall to the even second below, as in a packed time stamp.
+        rows[row.Name] = row.Icon == RowIcon::Unreadable ? u'!' + row.Error
+                         : row.Icon == RowIcon::Archive  ? u'#' + row.Type
+                                                         : row.Type;
+        if (const auto size = sizes.find(row.Name); size != sizes.end()) {
+            EXPECT_EQ(row.Bytes, size->second) << row.Name.toStdString();
             EXPECT_EQ(FileDateToDateTime(row.ChangedStamp), EncodeDateTime(2006, 11, 2, 15, 4, 6));
-            EXPECT_TRUE(ChangedColumnText(row).contains(QStringLiteral("15:04:06")));
-        } else {
-            EXPECT_EQ(SizeColumnText(row), QStringLiteral("999"));
-            EXPECT_EQ(ChangedColumnText(row),
-                      QLocale().toString(QDate(2006, 11, 2), QLocale::ShortFormat));
         }
     }
-    QLocale::setDefault(QLocale::system());
-}
-
-TEST(FolderListing, UnreadableFilesAreReportedAndTheListingGoesOn) {
-    TempFolder dir;
-    dir.Write(QStringLiteral("a.pdb"), Palm("aaaa"));
-    dir.Write(QStringLiteral("short.pdb"), QByteArray(10, 'x'));
-    dir.MakeFolder(QStringLiteral("folder.prc"));
-    dir.Write(QStringLiteral("c.prc"), Palm("cccc"));
-    Listing l;
-    const FolderListing listing = l.Run(dir.Path());
+    const QString unreadable = QStringLiteral("!Error reading file");
+    EXPECT_EQ(rows,
+              (std::map<QString, QString>{{QStringLiteral("1.pdb"), QStringLiteral("memo")},
+                                          {odd, QStringLiteral("memo")},
+                                          {QStringLiteral("3.prc"), QStringLiteral("MEMO")},
+                                          {hidden, QStringLiteral("Zip")},
+                                          {QStringLiteral("4.prc"), QString()},
+                                          {QStringLiteral("5.pdb"), QString::fromUtf8("étés")},
+                                          {QStringLiteral("short.pdb"), unreadable},
+                                          {QStringLiteral("folder.prc"), unreadable},
+                                          {QStringLiteral("6.zip"), QStringLiteral("#Zip")}}));
     ASSERT_EQ(listing.Errors.size(), 2u);
-    for (const ListingError& e : listing.Errors) {
-        EXPECT_EQ(e.Message, QStringLiteral("Error reading file"));
-        EXPECT_TRUE(e.File.endsWith(QStringLiteral("short.pdb")) ||
-                    e.File.endsWith(QStringLiteral("folder.prc")));
-    }
-    // Every entry keeps its row; the unreadable ones have no type.
-    ASSERT_EQ(listing.Rows.size(), 4u);
-    for (const FileRow& row : listing.Rows) {
-        const bool unreadable =
-            row.Name == QStringLiteral("short.pdb") || row.Name == QStringLiteral("folder.prc");
-        EXPECT_EQ(row.Type.isEmpty(), unreadable) << row.Name.toStdString();
-    }
-    EXPECT_EQ(l.catalogue.LinkCount(), 2);
-}
+    for (const ListingError& e : listing.Errors)
+        EXPECT_TRUE(e.File == dir.File(QStringLiteral("short.pdb")) ||
+                    e.File == dir.File(QStringLiteral("folder.prc")))
+            << e.File.toStdString();
 
-TEST(FolderListing, MissingFolderGivesNothing) {
-    TempFolder dir;
-    Listing l;
-    const FolderListing listing = l.Run(dir.File(QStringLiteral("gone")));
-    EXPECT_TRUE(listing.Rows.empty());
-    EXPECT_TRUE(listing.Errors.empty());
-}
-
-TEST(FolderListing, NamesThatUsersReallyHave) {
-    TempFolder dir;
-    const QStringList names = {QStringLiteral("Memo Pad \"2\" %d.pdb"),
-                               QStringLiteral("Straße Ölfeld.pdb"), QStringLiteral(".hidden.prc"),
-                               QString(200, QLatin1Char('n')) + QStringLiteral(".pdb")};
-    for (const QString& name : names)
-        dir.Write(name, Palm("name"));
-    Listing l;
-    const FolderListing listing = l.Run(dir.Path());
-    EXPECT_TRUE(listing.Errors.empty());
-    QStringList listed = Names(listing);
-    listed.sort();
-    QStringList expected = names;
-    expected.sort();
-    EXPECT_EQ(listed, expected);
+    // Each new creator ID joins the catalogue once, byte for byte, with empty texts.
+    ASSERT_EQ(l.catalogue.LinkCount(), 6);
+    EXPECT_EQ(l.catalogue.LinkAt(0)->Program, "Address");
+    for (const std::string creator : {"memo", "MEMO", "Zip", "", "\xE9t\xE9s"})
+        EXPECT_NE(l.catalogue.FindLink(creator), -1) << creator;
+    const TLinks* memo = l.catalogue.LinkAt(l.catalogue.FindLink("memo"));
+    EXPECT_TRUE(memo->Program.empty() && memo->Description.empty() && memo->URL.empty());
+    EXPECT_TRUE(l.Run(dir.File(QStringLiteral("gone"))).Rows.empty());
 }
 
 // A large folder is read by several threads; what comes out must not show it.
@@ -191,30 +123,27 @@ TEST(FolderListing, ManyThreadsListAsOneDoes) {
         const std::string creator = i > 300 ? "late" : creators[i % 5];
         dir.Write(name, i % 37 == 0 ? QByteArray("short") : Palm(creator, i % 50));
     }
-    Listing one;
-    one.threads = 1;
-    const FolderListing expected = one.Run(dir.Path());
-    ASSERT_EQ(expected.Rows.size(), 400u);
-    ASSERT_EQ(expected.Errors.size(), 11u);
-    for (const size_t threads : {2, 3, 7}) {
-        SCOPED_TRACE(threads);
-        Listing many;
-        many.threads = threads;
-        const FolderListing listing = many.Run(dir.Path());
-        ASSERT_EQ(Names(listing), Names(expected));
-        for (size_t i = 0; i < listing.Rows.size(); ++i) {
-            const FileRow& row = listing.Rows[i];
-            const FileRow& want = expected.Rows[i];
-            ASSERT_TRUE(row.Type == want.Type && row.Bytes == want.Bytes &&
-                        row.ChangedStamp == want.ChangedStamp && row.Icon == want.Icon &&
-                        row.Error == want.Error)
-                << row.Name.toStdString();
-        }
-        ASSERT_EQ(listing.Errors.size(), expected.Errors.size());
-        for (size_t i = 0; i < listing.Errors.size(); ++i)
-            EXPECT_EQ(listing.Errors[i].File, expected.Errors[i].File);
-        ASSERT_EQ(many.catalogue.LinkCount(), one.catalogue.LinkCount());
-        for (int i = 0; i < one.catalogue.LinkCount(); ++i)
-            EXPECT_EQ(many.catalogue.LinkAt(i)->CreatorID, one.catalogue.LinkAt(i)->CreatorID);
-    }
+    // Rows, errors and the catalogue, in their order.
+    const auto list = [&](size_t threads) {
+        Listing l;
+        l.threads = threads;
+        const FolderListing listing = l.Run(dir.Path());
+        QStringList all;
+        for (const FileRow& row : listing.Rows)
+            all << QStringLiteral("%1 %2 %3 %4 %5 %6")
+                       .arg(row.Name, row.Type)
+                       .arg(row.Bytes)
+                       .arg(row.ChangedStamp)
+                       .arg(int(row.Icon))
+                       .arg(row.Error);
+        for (const ListingError& error : listing.Errors)
+            all << error.File + u' ' + error.Message;
+        for (int i = 0; i < l.catalogue.LinkCount(); ++i)
+            all << QString::fromStdString(l.catalogue.LinkAt(i)->CreatorID);
+        return all;
+    };
+    const QStringList one = list(1);
+    ASSERT_EQ(one.size(), 400 + 11 + 6);
+    for (const size_t threads : {2, 3, 7})
+        EXPECT_EQ(list(threads), one) << threads << " threads";
 }

@@ -1,26 +1,23 @@
-// Where a build, a portable copy and an installed program keep their files.
+// Where an installed program keeps its files, and which manual it opens.
 #include "browser/ProgramPaths.h"
 
 #include "support/TempFolder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <gtest/gtest.h>
 
 namespace {
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 // The user's folders of these tests live in a temporary folder, not in the real home.
 class ProgramPathsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        FOldConfig = qgetenv("XDG_CONFIG_HOME");
-        FOldCache = qgetenv("XDG_CACHE_HOME");
         qputenv("XDG_CONFIG_HOME", Home.File(QStringLiteral("config")).toUtf8());
         qputenv("XDG_CACHE_HOME", Home.File(QStringLiteral("cache")).toUtf8());
     }
@@ -34,60 +31,33 @@ protected:
     TempFolder Root;
 
 private:
-    QByteArray FOldConfig;
-    QByteArray FOldCache;
+    QByteArray FOldConfig = qgetenv("XDG_CONFIG_HOME");
+    QByteArray FOldCache = qgetenv("XDG_CACHE_HOME");
 };
 
-TEST_F(ProgramPathsTest, AWritableProgramFolderKeepsEverythingBesideTheProgram) {
-    const QString bin = Root.MakeFolder(QStringLiteral("bin"));
-    const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
-    EXPECT_EQ(paths.ProgramFolder, bin + QStringLiteral("/"));
-    EXPECT_EQ(paths.DataFolder, paths.ProgramFolder);
-    EXPECT_EQ(paths.ShareFolder, paths.ProgramFolder);
-    EXPECT_EQ(paths.TempFolder, paths.ProgramFolder + QStringLiteral("Temp/"));
-    EXPECT_EQ(paths.ManualPath(), paths.ProgramFolder + QStringLiteral("manual/index.html"));
-    EXPECT_FALSE(QFileInfo::exists(UserData()));
-}
-
-TEST_F(ProgramPathsTest, AnInstalledProgramUsesTheUserFoldersEvenWhenItsFolderIsWritable) {
-    // As root every folder is writable: the data folder beside bin tells it is installed.
-    const QString bin = Root.MakeFolder(QStringLiteral("usr/bin"));
-    const QString share = Root.MakeFolder(QStringLiteral("usr/share/brisko"));
-    const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
-    EXPECT_EQ(paths.DataFolder, UserData());
-    EXPECT_EQ(paths.SettingsPath(), UserData() + QStringLiteral("Brisko.ini"));
-    EXPECT_EQ(paths.TempFolder, Home.File(QStringLiteral("cache/Brisko/Temp/")));
-    EXPECT_EQ(paths.ShareFolder, share + QStringLiteral("/"));
-    EXPECT_EQ(paths.LocaleFolder(), share + QStringLiteral("/locale"));
-    EXPECT_EQ(paths.ManualPath(), share + QStringLiteral("/manual/index.html"));
-    EXPECT_TRUE(QFileInfo(UserData()).isDir());
-    EXPECT_TRUE(paths.IsFirstRun());
-}
-
-TEST_F(ProgramPathsTest, TheInstalledCatalogueSeedsAUserWithoutOne) {
-    const QString bin = Root.MakeFolder(QStringLiteral("usr/bin"));
-    Root.Write(QStringLiteral("usr/share/brisko/CreatorIDs.ini"),
-               QByteArrayLiteral("[memo]\r\nProgram=Memo Pad\r\n"));
-    const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
-    EXPECT_EQ(ReadAll(paths.CataloguePath()), QByteArrayLiteral("[memo]\r\nProgram=Memo Pad\r\n"));
-}
-
-TEST_F(ProgramPathsTest, AUsersOwnCatalogueIsNeverReplaced) {
-    const QString bin = Root.MakeFolder(QStringLiteral("usr/bin"));
-    Root.Write(QStringLiteral("usr/share/brisko/CreatorIDs.ini"),
-               QByteArrayLiteral("[memo]\r\nProgram=Memo Pad\r\n"));
-    Home.Write(QStringLiteral("config/Brisko/CreatorIDs.ini"),
-               QByteArrayLiteral("[Mine]\r\nProgram=My program\r\n"));
-    const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
-    EXPECT_EQ(ReadAll(paths.CataloguePath()),
-              QByteArrayLiteral("[Mine]\r\nProgram=My program\r\n"));
-}
-
-TEST_F(ProgramPathsTest, AnInstalledProgramWithoutACatalogueStartsWithNone) {
-    const QString bin = Root.MakeFolder(QStringLiteral("usr/bin"));
-    Root.MakeFolder(QStringLiteral("usr/share/brisko"));
-    const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
-    EXPECT_FALSE(QFileInfo::exists(paths.CataloguePath()));
+// As root every folder is writable: the data folder beside bin tells it is installed.
+TEST_F(ProgramPathsTest, AnInstalledProgramUsesTheUserFoldersAndSeedsOnlyAMissingCatalogue) {
+    const QByteArray installed("[memo]\r\nProgram=Memo Pad\r\n");
+    const QByteArray own("[Mine]\r\nProgram=My program\r\n");
+    const struct {
+        QByteArray installed, own, expected;
+    } cases[] = {{installed, {}, installed}, {installed, own, own}, {{}, {}, "<missing>"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.expected.toStdString());
+        TempFolder root;
+        const QString bin = root.MakeFolder(QStringLiteral("usr/bin"));
+        const QString share = root.MakeFolder(QStringLiteral("usr/share/brisko")) + u'/';
+        QDir(UserData()).removeRecursively();
+        if (!c.installed.isEmpty())
+            root.Write(QStringLiteral("usr/share/brisko/CreatorIDs.ini"), c.installed);
+        if (!c.own.isEmpty())
+            Home.Write(QStringLiteral("config/Brisko/CreatorIDs.ini"), c.own);
+        const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
+        EXPECT_EQ(paths.SettingsPath(), UserData() + QStringLiteral("Brisko.ini"));
+        EXPECT_EQ(paths.TempFolder, Home.File(QStringLiteral("cache/Brisko/Temp/")));
+        EXPECT_EQ(paths.ManualPath(), share + QStringLiteral("manual/index.html"));
+        EXPECT_EQ(ReadAll(paths.CataloguePath()), c.expected);
+    }
 }
 
 TEST_F(ProgramPathsTest, TheManualIsTheOneInTheLanguageWhenThereIsOne) {
@@ -97,12 +67,10 @@ TEST_F(ProgramPathsTest, TheManualIsTheOneInTheLanguageWhenThereIsOne) {
     const ProgramPaths paths = ProgramPaths::ForProgramFolder(bin);
     const QString english = bin + QStringLiteral("/manual/index.html");
     const QString german = bin + QStringLiteral("/manual/de/index.html");
-    EXPECT_EQ(paths.ManualPath(QStringLiteral("de")), german);
-    EXPECT_EQ(paths.ManualPath(QStringLiteral("de_AT")), german);
-    EXPECT_EQ(paths.ManualPath(QStringLiteral("DE_de.UTF-8")), german);
-    EXPECT_EQ(paths.ManualPath(QStringLiteral("en_GB")), english);
-    EXPECT_EQ(paths.ManualPath(QStringLiteral("fr")), english); // no French manual
-    EXPECT_EQ(paths.ManualPath(QString()), english);
+    const std::pair<const char*, QString> cases[] = {
+        {"de", german}, {"de_AT", german}, {"DE.UTF-8", german}, {"fr", english}, {"", english}};
+    for (const auto& [language, manual] : cases)
+        EXPECT_EQ(paths.ManualPath(QString::fromLatin1(language)), manual) << language;
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "common/Errors.h"
 
 #include <QLocale>
+#include <array>
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
@@ -22,37 +23,21 @@ int32_t pack(int year, int month, int day, int hour, int minute, int second2) {
 }
 
 TEST(EncodeDateTime, CountsDaysFromTheEndOf1899) {
-    const struct {
-        int year, month, day, hour, minute, second, msec;
-        double value;
-    } cases[] = {{1899, 12, 30, 0, 0, 0, 0, 0.0},
-                 {1900, 1, 1, 0, 0, 0, 0, 2.0},
-                 {2000, 1, 1, 12, 0, 0, 0, 36526.5},
-                 {1899, 12, 29, 18, 0, 0, 0, -0.25}, // linear before day 0
-                 {2024, 2, 29, 6, 0, 0, 0, 45351.25},
-                 {1970, 1, 1, 0, 0, 0, 1, 25569.0 + Ms}};
-    for (const auto& c : cases)
-        EXPECT_DOUBLE_EQ(EncodeDateTime(c.year, c.month, c.day, c.hour, c.minute, c.second, c.msec),
-                         c.value)
-            << c.year << "-" << c.month << "-" << c.day;
-}
-
-TEST(EncodeDateTime, RejectsInvalidDates) {
-    EXPECT_THROW(EncodeDateTime(2023, 2, 29), EConvertError);
-    EXPECT_THROW(EncodeDateTime(2024, 13, 1), EConvertError);
-    EXPECT_THROW(EncodeDateTime(2024, 1, 1, 24), EConvertError);
-    EXPECT_THROW(EncodeDateTime(0, 1, 1), EConvertError);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 30), 0.0);
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1900, 1, 1), 2.0);         // 1900 was no leap year
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1899, 12, 29, 18), -0.25); // linear before day 0
+    EXPECT_DOUBLE_EQ(EncodeDateTime(1970, 1, 1, 0, 0, 0, 1), 25569.0 + Ms);
+    for (const auto& [year, month, day, hour] :
+         {std::array{2023, 2, 29, 0}, {2024, 13, 1, 0}, {2024, 1, 1, 24}, {0, 1, 1, 0}})
+        EXPECT_THROW(EncodeDateTime(year, month, day, hour), EConvertError) << year << "-" << month;
 }
 
 TEST(QDateTimeConversion, RoundTripsToTheMillisecond) {
-    for (const double value : {0.0, 2.0, 36526.5, 45351.25 + 1234 * Ms, -0.25, 1.0 - Ms}) {
+    for (const double value : {0.0, 36526.5, 45351.25 + 1234 * Ms, -0.25, 1.0 - Ms}) {
         const QDateTime converted = QDateTimeFromDateTime(value);
         ASSERT_TRUE(converted.isValid()) << value;
         EXPECT_NEAR(DateTimeFromQDateTime(converted), value, Ms / 10) << value;
     }
-    const QDateTime moment(QDate(2021, 3, 4), QTime(5, 6, 7, 8), Qt::LocalTime);
-    EXPECT_EQ(QDateTimeFromDateTime(DateTimeFromQDateTime(moment)), moment);
-
     EXPECT_EQ(DateTimeFromQDateTime(QDateTime()), 0.0);
     EXPECT_FALSE(QDateTimeFromDateTime(std::nan("")).isValid());
     EXPECT_FALSE(QDateTimeFromDateTime(1e300).isValid());
@@ -81,13 +66,10 @@ TEST(PackFileTime, RoundTripsEvenSecondsAndClampsToItsRange) {
         std::time_t moment;
         double expected;
     } cases[] = {
-        {local(2021, 3, 4, 5, 6, 8), EncodeDateTime(2021, 3, 4, 5, 6, 8)},
         {local(2021, 3, 4, 5, 6, 9), EncodeDateTime(2021, 3, 4, 5, 6, 8)},
         {local(1980, 1, 1, 0, 0, 0), EncodeDateTime(1980, 1, 1)},
         {local(2107, 12, 31, 23, 59, 58), EncodeDateTime(2107, 12, 31, 23, 59, 58)},
         {local(1979, 12, 31, 23, 59, 59), EncodeDateTime(1980, 1, 1)},
-        {0, EncodeDateTime(1980, 1, 1)},
-        {-5000000000, EncodeDateTime(1980, 1, 1)},
         {local(2200, 6, 1, 0, 0, 0), EncodeDateTime(2107, 12, 31, 23, 59, 58)},
         {std::numeric_limits<std::time_t>::max(), EncodeDateTime(2107, 12, 31, 23, 59, 58)},
         {std::numeric_limits<std::time_t>::min(), EncodeDateTime(1980, 1, 1)}};
@@ -126,12 +108,8 @@ TEST_F(DateTimeTextTest, ShortDateAndLongTimeOfTheLocaleWithoutZone) {
     } cases[] = {
         {QLocale(QLocale::English, QLocale::UnitedStates), "1/2/24 1:04:04 PM", "1/2/24",
          "1/2/24 12:00:02 AM"},
-        {QLocale(QLocale::German, QLocale::Germany), "02.01.24 13:04:04", "02.01.24",
-         "02.01.24 00:00:02"},
         {QLocale(QLocale::Catalan, QLocale::Spain), "2/1/24 13:04:04", "2/1/24",
          "2/1/24 0:00:02"}, // "H:mm:ss (t)"
-        {QLocale(QLocale::Belarusian, QLocale::Belarus), "2.01.24 13:04:04", "2.01.24",
-         "2.01.24 00:00:02"} // "HH:mm:ss, t"
     };
     // One after the other: the formats must follow a change of locale.
     for (const auto& c : cases) {

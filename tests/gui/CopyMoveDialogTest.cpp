@@ -11,97 +11,57 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-namespace {
-
-enum class Step { Type, Clear, BrowseChoose, BrowseCancel };
-
-} // namespace
-
 TEST(CopyMoveDialog, OkFollowsItsEnablingRulesExactly) {
     const QString given = QStringLiteral("/given");
+    // Steps: T types "/typed", C clears the field, B browses to "/chosen", X cancels a browse.
     const struct {
         const char* name;
         QString initial;
-        std::vector<Step> steps;
+        const char* steps;
         bool okEnabled;
         QString field;
     } cases[] = {
-        {"opened empty", {}, {}, false, {}},
-        {"opened with a target", given, {}, true, given},
-        {"typing does not enable", {}, {Step::Type}, false, QStringLiteral("/typed")},
-        {"a chosen folder enables", {}, {Step::BrowseChoose}, true, QStringLiteral("/chosen")},
-        {"clearing leaves it enabled", given, {Step::Clear}, true, {}},
-        {"cancel over an empty field disables",
-         given,
-         {Step::Clear, Step::BrowseCancel},
-         false,
-         {}},
-        {"cancel over text changes nothing",
-         {},
-         {Step::Type, Step::BrowseCancel},
-         false,
-         QStringLiteral("/typed")},
-        {"cancel after a choice keeps it",
-         {},
-         {Step::BrowseChoose, Step::BrowseCancel},
-         true,
-         QStringLiteral("/chosen")},
+        {"opened with a target", given, "", true, given},
+        {"typing does not enable", {}, "T", false, QStringLiteral("/typed")},
+        {"clearing leaves it enabled", given, "C", true, {}},
+        {"cancel over an empty field disables", given, "CX", false, {}},
+        {"cancel after a choice keeps it", {}, "BX", true, QStringLiteral("/chosen")},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         FakePrompts prompts;
         TFDialog dialog(prompts);
         dialog.TargetFolder = c.initial;
         dialog.show();
-        for (Step step : c.steps) {
-            switch (step) {
-            case Step::Type:
+        for (const char* step = c.steps; *step; ++step) {
+            if (*step == 'T' || *step == 'C')
                 dialog.EPfad->clear();
+            if (*step == 'T')
                 QTest::keyClicks(dialog.EPfad, QStringLiteral("/typed"));
-                break;
-            case Step::Clear:
-                dialog.EPfad->clear();
-                break;
-            case Step::BrowseChoose:
+            if (*step == 'B')
                 prompts.PickedFolders = {QStringLiteral("/chosen")};
+            if (*step == 'B' || *step == 'X')
                 dialog.SpeedButton3->click();
-                break;
-            case Step::BrowseCancel:
-                prompts.PickedFolders.clear();
-                dialog.SpeedButton3->click();
-                break;
-            }
         }
-        EXPECT_EQ(dialog.BOK->isEnabled(), c.okEnabled) << c.name;
-        EXPECT_EQ(dialog.EPfad->text(), c.field) << c.name;
+        EXPECT_EQ(dialog.BOK->isEnabled(), c.okEnabled);
+        EXPECT_EQ(dialog.EPfad->text(), c.field);
         for (const QString& start : prompts.PickFolderStarts)
-            EXPECT_EQ(start, c.initial) << c.name << ": the browse starts at the given folder";
+            EXPECT_EQ(start, c.initial) << "the browse starts at the given folder";
     }
 }
 
-TEST(CopyMoveDialog, ShowsModeCountAndReturnsTheFieldOnlyOnOk) {
+// The Move title and Cancel are FileOperationsTest's part.
+TEST(CopyMoveDialog, ShowsModeAndCountAndEnterIsOk) {
     FakePrompts prompts;
     TFDialog dialog(prompts);
-    dialog.CopyMode = false;
-    dialog.FileCount = 1;
+    dialog.FileCount = 3;
     dialog.TargetFolder = QStringLiteral("/given");
     dialog.show();
-    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Move"));
-    EXPECT_EQ(dialog.LSelected->text(), QStringLiteral("1 file(s) selected."));
-    EXPECT_TRUE(dialog.IKopieren->isHidden());
-    EXPECT_FALSE(dialog.IVerschieben->isHidden());
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Copy"));
+    EXPECT_EQ(dialog.LSelected->text(), QStringLiteral("3 file(s) selected."));
+    EXPECT_TRUE(dialog.IVerschieben->isHidden() && !dialog.IKopieren->isHidden());
     dialog.EPfad->setText(QStringLiteral("/typed"));
-    dialog.Button2->click();
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(dialog.TargetFolder, QStringLiteral("/given"));
-
-    TFDialog copy(prompts);
-    copy.FileCount = 3;
-    copy.TargetFolder = QStringLiteral("/given");
-    copy.show();
-    EXPECT_EQ(copy.windowTitle(), QStringLiteral("Copy"));
-    EXPECT_EQ(copy.LSelected->text(), QStringLiteral("3 file(s) selected."));
-    copy.EPfad->setText(QStringLiteral("/typed"));
-    QTest::keyClick(copy.EPfad, Qt::Key_Return); // Enter is OK while OK is enabled
-    EXPECT_EQ(copy.result(), QDialog::Accepted);
-    EXPECT_EQ(copy.TargetFolder, QStringLiteral("/typed"));
+    QTest::keyClick(dialog.EPfad, Qt::Key_Return);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.TargetFolder, QStringLiteral("/typed"));
 }

@@ -16,12 +16,17 @@ public:
     std::deque<bool> ConfirmAnswers;
     std::deque<OverwriteAnswer> OverwriteAnswers;
     std::deque<QString> PickedFolders;
+    QStringList PickFolderStarts; // where each folder picker opened
     std::deque<QString> PickedFiles;
     struct TextQuestion {
         QString Caption, Prompt, Initial;
     };
     QList<TextQuestion> TextQuestions;
     std::deque<std::optional<QString>> TextAnswers; // nullopt: Cancel; none left: Cancel
+    // Each answer fills the dialog in as a user would and returns its result; with none
+    // left the dialog is cancelled.
+    std::deque<std::function<int(QDialog*)>> DialogAnswers;
+    QList<QString> DialogsShown; // their object names
 
     void Information(QWidget*, const QString& text) override { Messages << text; }
     void Error(QWidget*, const QString& text) override { Messages << text; }
@@ -33,7 +38,6 @@ public:
         Questions << text;
         return Next(OverwriteAnswers, OverwriteAnswer::No);
     }
-    QStringList PickFolderStarts; // where each folder picker opened
     QString PickFolder(QWidget*, const QString&, const QString& start) override {
         PickFolderStarts << start;
         return Next(PickedFolders, QString());
@@ -57,10 +61,6 @@ public:
         }
         return answer;
     }
-    // Each answer fills the dialog in as a user would and returns its result; with none
-    // left the dialog is cancelled.
-    std::deque<std::function<int(QDialog*)>> DialogAnswers;
-    QList<QString> DialogsShown; // their object names
     int ExecDialog(QDialog* dialog) override {
         DialogsShown << dialog->objectName();
         dialog->show(); // as exec() would: the dialog prepares itself when shown

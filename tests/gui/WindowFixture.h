@@ -9,6 +9,7 @@
 #include "support/TempFolder.h"
 
 #include <QApplication>
+#include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTest>
 #include <QTreeView>
@@ -24,6 +25,11 @@ inline QByteArray PalmBytes(const std::string& creator, int totalSize = 80) {
     return b.Bytes();
 }
 
+// "a b c" -> {"a", "b", "c"}
+inline QStringList Words(const char* words) {
+    return QString::fromUtf8(words).split(u' ', Qt::SkipEmptyParts);
+}
+
 class WindowFixture : public ::testing::Test {
 protected:
     TempFolder program;
@@ -31,24 +37,26 @@ protected:
     FakePrompts prompts;
     std::unique_ptr<TFBrowser> w;
 
-    void TearDown() override {
-        if (w)
-            w->close();
-        w.reset();
-    }
-    TFBrowser& Start(const QString& folder) {
+    void TearDown() override { Close(); }
+    TFBrowser& Start(const QString& folder = {}) {
         w = std::make_unique<TFBrowser>(ProgramPaths::ForProgramFolder(program.Path()), prompts,
                                         folder);
         w->show();
         return *w;
     }
-    QString TempFolderPath() const { return program.File(QStringLiteral("Temp")); }
-    QStringList Names() const {
-        QStringList names;
-        for (int row = 0; row < w->FileModel().rowCount(); ++row)
-            names << w->FileModel().Row(row).Name;
-        return names;
+    void Close() {
+        if (w)
+            w->close();
+        w.reset();
     }
+    QString TempFolderPath() const { return program.File(QStringLiteral("Temp")); }
+    QStringList Texts(int column) const {
+        QStringList texts;
+        for (int row = 0; row < w->FileModel().rowCount(); ++row)
+            texts << Column(row, column);
+        return texts;
+    }
+    QStringList Names() const { return Texts(0); }
     QString Column(int row, int column) const {
         return w->FileModel().index(row, column).data().toString();
     }
@@ -63,24 +71,19 @@ protected:
                               QItemSelectionModel::Select | QItemSelectionModel::Rows);
         }
     }
-    QStringList SelectedNames() const {
-        QStringList names;
-        for (int row : w->SelectedRows())
-            names << w->FileModel().Row(row).Name;
-        return names;
-    }
-    void ClickRow(const QString& name) {
+    void ClickRow(const QString& name, bool twice = false) {
         QTreeView* list = w->FileList();
         const QRect rect = list->visualRect(w->FileModel().index(RowOf(name), 0));
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+        if (twice)
+            QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
         QCoreApplication::processEvents();
     }
-    void DoubleClickRow(const QString& name) {
-        QTreeView* list = w->FileList();
-        const QRect rect = list->visualRect(w->FileModel().index(RowOf(name), 0));
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, rect.center());
-        QCoreApplication::processEvents();
+    void DoubleClickRow(const QString& name) { ClickRow(name, true); }
+    void ClickHeader(int column) { ClickSection(w->FileList()->header(), column); }
+    static void ClickSection(QHeaderView* header, int column) {
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, 5));
     }
     // Keys reach the list's shortcuts (Del) only in the active window.
     void FocusList() {

@@ -35,39 +35,29 @@ QStringList Split(const char* items) {
 
 } // namespace
 
-TEST(InstalledLanguages, ListsTheCataloguesInNameOrderWithEnglishLast) {
-    struct Case {
-        const char* folders;
-        const char* codes;
-        const char* names; // in the start-up language, English here
+TEST(InstalledLanguages, ListsTheCataloguesInNameOrderWithEnglishLastNamedInTheCurrentLanguage) {
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        // The folders; the codes; their names in English, and in German where given.
+        {"de|FR|it!|qq", "de|fr|qq|en", "German|French|<unknown>|English",
+         "Deutsch|Französisch|<unbekannt>|Englisch"},
+        {"fr|FR|en", "en|fr", "English|French", nullptr},
+        {"pt_BR|en_us|xx|de_XX", "de_xx|en_us|pt_br|xx|en",
+         "<unknown>|English (United States)|Portuguese (Brazil)|<unknown>|English", nullptr},
+        {"", "en", "English", nullptr},
     };
-    const Case cases[] = {
-        {"de|FR", "de|fr|en", "German|French|English"},
-        {"de|it!", "de|en", "German|English"}, // it has no default.mo
-        {"fr|en", "en|fr", "English|French"},  // en in its place, not again
-        {"de|DE", "de|en", "German|English"},  // one code in two spellings
-        {"pt_BR|en_us", "en_us|pt_br|en", "English (United States)|Portuguese (Brazil)|English"},
-        {"xx|de_XX", "de_xx|xx|en", "<unknown>|<unknown>|English"},
-        {"", "en", "English"},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [folders, codes, names, germanNames] : cases) {
+        SCOPED_TRACE(folders);
         TempFolder program;
         SetLanguageEnvironment("C");
-        const QString locale = MakeLocale(program, Split(c.folders));
+        const QString locale = MakeLocale(program, Split(folders));
         InitTranslation(locale);
-        const TGTLanguageList list = InstalledLanguages(locale);
-        EXPECT_EQ(list.Codes, Split(c.codes)) << c.folders;
-        EXPECT_EQ(list.Names, Split(c.names)) << c.folders;
+        EXPECT_EQ(InstalledLanguages(locale).Codes, Split(codes));
+        EXPECT_EQ(InstalledLanguages(locale).Names, Split(names));
+        if (germanNames) {
+            UseLanguage(QStringLiteral("de"));
+            EXPECT_EQ(InstalledLanguages(locale).Names, Split(germanNames));
+        }
     }
     TempFolder none;
     EXPECT_EQ(InstalledLanguages(none.File(QStringLiteral("locale"))).Codes, Split("en"));
-}
-
-TEST(InstalledLanguages, NamesAreInTheCurrentLanguage) {
-    TempFolder program;
-    SetLanguageEnvironment("C");
-    const QString locale = MakeLocale(program, Split("de|FR|qq"));
-    InitTranslation(locale);
-    UseLanguage(QStringLiteral("de_DE"));
-    EXPECT_EQ(InstalledLanguages(locale).Names, Split("Deutsch|Französisch|<unbekannt>|Englisch"));
 }

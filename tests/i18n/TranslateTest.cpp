@@ -7,41 +7,43 @@
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
+
+namespace {
+
+// The engine on a program folder with the built catalogues, started under LANG.
+struct Engine {
+    TempFolder program;
+    explicit Engine(const QByteArray& lang = "C") {
+        SetLanguageEnvironment(lang);
+        InitTranslation(CopyBuiltCatalogues(program.Path()));
+    }
+};
+
+} // namespace
 
 // glibc ignores LANGUAGE in the "C" messages locale, which LANG=C and a LANG naming a
 // locale that is not installed both give.
 TEST(Translate, StartsInLangsLanguageAndSwitchesWhateverTheEnvironment) {
-    struct Case {
-        QByteArray lang;
-        QString language;  // at start
-        const char* files; // the caption of the Files menu at start
-    };
-    const Case cases[] = {{"de_DE.UTF-8", QStringLiteral("de_DE"), "&Dateien"},
-                          {"de_AT", QStringLiteral("de_AT"), "&Dateien"},
-                          {"C", QStringLiteral("C"), "&Files"},
-                          {"POSIX", QStringLiteral("POSIX"), "&Files"},
-                          {"xx_YY.UTF-8", QStringLiteral("xx_YY"), "&Files"}};
-    for (const Case& c : cases) {
-        const std::string lang = c.lang.toStdString();
-        TempFolder program;
-        SetLanguageEnvironment(c.lang);
-        InitTranslation(CopyBuiltCatalogues(program.Path()));
-        EXPECT_EQ(CurrentLanguage(), c.language) << lang;
-        EXPECT_EQ(Translated("&Files"), QString::fromUtf8(c.files)) << lang;
+    const std::tuple<QByteArray, QString, const char*> cases[] = {
+        {"de_DE.UTF-8", QStringLiteral("de_DE"), "&Dateien"},
+        {"de_AT", QStringLiteral("de_AT"), "&Dateien"},
+        {"C", QStringLiteral("C"), "&Files"},
+        {"xx_YY.UTF-8", QStringLiteral("xx_YY"), "&Files"}};
+    for (const auto& [lang, language, files] : cases) {
+        SCOPED_TRACE(lang.toStdString());
+        Engine engine(lang);
+        EXPECT_EQ(CurrentLanguage(), language);
+        EXPECT_EQ(Translated("&Files"), QString::fromUtf8(files));
         UseLanguage(QStringLiteral("de"));
-        EXPECT_EQ(Translated("&Files"), QStringLiteral("&Dateien")) << lang;
+        EXPECT_EQ(Translated("&Files"), QStringLiteral("&Dateien"));
         UseLanguage(QStringLiteral("en"));
-        EXPECT_EQ(Translated("&Files"), QStringLiteral("&Files")) << lang;
+        EXPECT_EQ(Translated("&Files"), QStringLiteral("&Files"));
     }
 }
 
 TEST(Translate, TheCodeFindsItsCatalogueWithFallbackAndWithoutRegardToCase) {
-    TempFolder program;
-    SetLanguageEnvironment("C");
-    InitTranslation(CopyBuiltCatalogues(program.Path()));
+    Engine engine;
     // One after another: every switch must drop what the lookup cached.
     const std::pair<const char*, const char*> cases[] = {
         {"de_AT", "&Dateien"}, {"fr", "&Files"},    {"DE_de", "&Dateien"},      {"C", "&Files"},
@@ -54,36 +56,18 @@ TEST(Translate, TheCodeFindsItsCatalogueWithFallbackAndWithoutRegardToCase) {
     }
 }
 
-TEST(Translate, TheTranslatorComesFromTheCurrentCataloguesHeader) {
-    TempFolder program;
-    SetLanguageEnvironment("C");
-    InitTranslation(CopyBuiltCatalogues(program.Path()));
+// Qt's standard buttons (message boxes, button boxes) ask QCoreApplication::translate;
+// only the button texts go through the catalogue, other contexts keep Qt's English.
+TEST(Translate, TheTranslatorAndQtsButtonTextsComeFromTheCurrentCatalogue) {
+    Engine engine;
     EXPECT_EQ(CurrentTranslator(), QString()) << "English has no catalogue";
     UseLanguage(QStringLiteral("de_AT"));
-    QFile po(QStringLiteral(BRISKO_SOURCE_DIR "/locale/de/default.po"));
-    ASSERT_TRUE(po.open(QIODevice::ReadOnly));
-    const QString inSource =
-        QRegularExpression(QStringLiteral("Last-Translator: (.*?)\\\\n"))
-            .match(QString::fromUtf8(po.readAll())
-                       .remove(QStringLiteral("\"\n\""))) // wrapped lines joined
-            .captured(1);
-    EXPECT_EQ(CurrentTranslator(), inSource);
-    EXPECT_FALSE(inSource.isEmpty() || inSource.contains(QLatin1String("FULL NAME")))
-        << "the template's placeholder";
+    EXPECT_FALSE(CurrentTranslator().isEmpty() ||
+                 CurrentTranslator().contains(QLatin1String("FULL NAME")))
+        << CurrentTranslator().toStdString();
     EXPECT_EQ(CatalogueHeaderField(QStringLiteral("Language: de\nLAST-translator:  Ana \n"),
                                    QStringLiteral("Last-Translator")),
               QStringLiteral("Ana"));
-}
-
-// Qt's standard buttons (message boxes, button boxes) ask QCoreApplication::translate.
-TEST(Translate, QtsButtonTextsGoThroughTheCatalogue) {
-    TempFolder program;
-    SetLanguageEnvironment("C");
-    InitTranslation(CopyBuiltCatalogues(program.Path()));
-    UseLanguage(QStringLiteral("de"));
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Ja"));
     EXPECT_EQ(QCoreApplication::translate("QGnomeTheme", "&Cancel"), QStringLiteral("&Abbrechen"));
-    // Only the button texts: other contexts and texts keep Qt's English.
     EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Cancel"), QStringLiteral("Cancel"));
-    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Files"), QStringLiteral("&Files"));
 }

@@ -12,51 +12,44 @@
 
 namespace {
 
-std::vector<std::string> UserDataNames() {
-    return {UserDataFunctionNames.begin(), UserDataFunctionNames.end()};
-}
+const std::vector<std::string> UserDataNames(UserDataFunctionNames.begin(),
+                                             UserDataFunctionNames.end());
 
-std::set<std::string> Names(const PeExportTable& table) {
+// The names, and whether each has a function of its own.
+std::pair<std::set<std::string>, bool> Names(const PeExportTable& table) {
     std::set<std::string> names;
-    for (const PeExport& e : table.Exports)
+    std::set<uint32_t> addresses;
+    for (const PeExport& e : table.Exports) {
         names.insert(e.Name);
-    return names;
+        addresses.insert(e.Rva);
+    }
+    return {names, addresses.size() == table.Exports.size()};
 }
 
 } // namespace
 
 TEST(PeExports, ReadsTheNamesOfPe32AndPe32PlusImagesAndOfALinkersOutput) {
-    const std::set<std::string> expected(UserDataFunctionNames.begin(),
-                                         UserDataFunctionNames.end());
-    for (const bool is64 : {false, true}) {
-        const PeExportTable table = ReadPeExports(PeImage::Dll(UserDataNames(), is64));
-        ASSERT_TRUE(table.Valid) << table.Error;
-        EXPECT_EQ(Names(table), expected);
-        std::set<uint32_t> addresses;
-        for (const PeExport& e : table.Exports)
-            addresses.insert(e.Rva);
-        EXPECT_EQ(addresses.size(), expected.size()) << "each name its own function";
-    }
+    std::vector<QByteArray> images{PeImage::Dll(UserDataNames), PeImage::Dll(UserDataNames, true)};
 #ifdef BRISKO_MINGW_USERDATA
     QFile linked(QStringLiteral(BRISKO_MINGW_USERDATA));
     ASSERT_TRUE(linked.open(QIODevice::ReadOnly));
-    const PeExportTable table = ReadPeExports(linked.readAll());
-    ASSERT_TRUE(table.Valid) << table.Error;
-    EXPECT_EQ(Names(table), expected);
+    images.push_back(linked.readAll());
 #endif
+    for (const QByteArray& image : images) {
+        const PeExportTable table = ReadPeExports(image);
+        ASSERT_TRUE(table.Valid) << table.Error;
+        EXPECT_EQ(Names(table),
+                  std::pair(std::set(UserDataNames.begin(), UserDataNames.end()), true));
+    }
 }
 
 TEST(PeExports, RefusesDamagedImages) {
     using namespace PeImage;
-    const QByteArray good = Dll(UserDataNames());
+    const QByteArray good = Dll(UserDataNames);
     const uint32_t firstName = GetU32(good, ExportDirectory + 32) - SectionRva + SectionRaw;
     const uint32_t sectionEnd = SectionRva + GetU32(good, SectionTable + 8); // code, no zero
-    struct Case {
-        const char* what;
-        uint32_t offset; // where a 32-bit value is overwritten
-        uint32_t value;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, uint32_t, uint32_t> cases[] = {
+        // what, where a 32-bit value is overwritten, the value
         {"PE header beyond the end", 0x3c, 0xfffffff0},
         {"no PE signature", PeHeader, 0x00004550 + 0x100},
         {"unknown optional header", Optional, 0x107},
@@ -69,25 +62,23 @@ TEST(PeExports, RefusesDamagedImages) {
         {"name outside", firstName, 0x80000000},
         {"name without its end", firstName, sectionEnd - 4},
     };
-    for (const Case& c : cases) {
+    for (const auto& [what, offset, value] : cases) {
         QByteArray image = good;
-        PutU32(image, c.offset, c.value);
+        PutU32(image, offset, value);
         const PeExportTable table = ReadPeExports(image);
-        EXPECT_FALSE(table.Valid) << c.what;
-        EXPECT_TRUE(table.Exports.empty()) << c.what;
+        EXPECT_FALSE(table.Valid) << what;
+        EXPECT_TRUE(table.Exports.empty()) << what;
     }
-    for (const QByteArray& image : {QByteArray(), QByteArray("LIBRARY userdata\nEXPORTS\n")})
-        EXPECT_FALSE(ReadPeExports(image).Valid);
 }
 
 // Every cut of a valid image and random damage: the reader stays inside the bytes (the
 // sanitizer build sees a stray read), and what it accepts it reads whole.
 TEST(PeExports, SurvivesTruncationAndRandomDamage) {
     for (const bool is64 : {false, true}) {
-        const QByteArray good = PeImage::Dll(UserDataNames(), is64);
+        const QByteArray good = PeImage::Dll(UserDataNames, is64);
         for (qsizetype size = 0; size < good.size(); ++size) {
             const PeExportTable table = ReadPeExports(good.left(size));
-            EXPECT_TRUE(!table.Valid || table.Exports.size() == UserDataNames().size()) << size;
+            EXPECT_TRUE(!table.Valid || table.Exports.size() == UserDataNames.size()) << size;
         }
         std::mt19937 random(is64 ? 64 : 32);
         for (int round = 0; round < 3000; ++round) {
