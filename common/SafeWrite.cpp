@@ -136,10 +136,34 @@ void PendingFile::Discard() {
     FTempName.clear();
 }
 
+bool PendingFile::CreateNew(const FolderHandle& folder, const QString& name, QString* error,
+                            bool* existed, unsigned mode) {
+    Discard();
+    FFolder = &folder;
+    FCommitted = false;
+    FUnderItsName = false;
+    *existed = false;
+    const QByteArray encoded = Encoded(name);
+    const int fd = ::openat(folder.Fd(), encoded.constData(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    if (fd < 0) {
+        *existed = errno == EEXIST;
+        if (error)
+            *error = SystemErrorText(errno);
+        return false;
+    }
+    FFd = fd;
+    FTempName = encoded;
+    FTempPath = folder.Path() + name;
+    FUnderItsName = true;
+    return true;
+}
+
 bool PendingFile::Create(const FolderHandle& folder, QString* error, unsigned mode) {
     Discard();
     FFolder = &folder;
     FCommitted = false;
+    FUnderItsName = false;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Hidden, and never a .pdb or .prc name, so no listing shows a half-written file.
         const QByteArray name =
@@ -211,6 +235,12 @@ bool PendingFile::Finish(std::optional<std::time_t> modified, std::optional<unsi
 bool PendingFile::Commit(const QString& name, bool replace, QString* error, bool* existed) {
     if (existed)
         *existed = false;
+    if (FUnderItsName) {
+        Q_ASSERT(Encoded(name) == FTempName);
+        FCommitted = true;
+        FTempName.clear();
+        return true;
+    }
     const QByteArray target = Encoded(name);
     const int dir = FFolder->Fd();
     const int result =

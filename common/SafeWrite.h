@@ -58,7 +58,9 @@ private:
 };
 
 // A file under a fresh temporary name in a folder, given its real name by Commit; when
-// it is dropped uncommitted the temporary file is removed.
+// it is dropped uncommitted the temporary file is removed. In a folder that only this
+// program writes to, a file that does not exist yet may be written under its own name
+// instead (CreateNew), which spares the rename; uncommitted, it is removed just the same.
 class PendingFile {
 public:
     explicit PendingFile(const FileSystemCalls& calls = FileSystemCalls::Real()) : FCalls(calls) {}
@@ -68,6 +70,10 @@ public:
 
     // The folder must outlive this object. mode as for open(2), before the umask.
     bool Create(const FolderHandle& folder, QString* error, unsigned mode = 0666);
+    // Makes the file name itself; fails with existed set when anything of that name is
+    // there (a link too, which is never followed). Commit then only keeps it.
+    bool CreateNew(const FolderHandle& folder, const QString& name, QString* error, bool* existed,
+                   unsigned mode = 0666);
     bool Write(const char* data, size_t size, QString* error);
     // Sets the last-write time and (when given) the permission bits; with sync the data
     // is on the disk before this returns. Closes the file.
@@ -89,4 +95,5 @@ private:
     QByteArray FTempName;
     QString FTempPath;
     bool FCommitted = false;
+    bool FUnderItsName = false; // made by CreateNew
 };

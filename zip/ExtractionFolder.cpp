@@ -97,9 +97,18 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
     }
     result.Path = folder->Path() + entry.FileName;
 
+    // The folder is this program's own and new: a first extraction writes each file under
+    // its name; a file there from an earlier one (a Refresh) is replaced whole, through a
+    // temporary file, as a program may still have it open.
     PendingFile file;
-    if (!file.Create(*folder, &result.Error))
-        return result;
+    bool existed = false;
+    if (!file.CreateNew(*folder, entry.FileName, &result.Error, &existed)) {
+        if (!existed)
+            return result;
+        result.Error.clear();
+        if (!file.Create(*folder, &result.Error))
+            return result;
+    }
     QString writeError;
     const QString readError =
         archive.ReadEntry(entry, FMaxEntryBytes, [&](const char* data, size_t size) {
