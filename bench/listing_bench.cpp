@@ -1,6 +1,7 @@
-// Lists a generated folder of Palm files through the listing code and through the
-// command-line tool's "list" command (its output thrown away), beside the floor: a plain
-// loop that reads the folder and opens, reads 78 bytes and closes each file.
+// Lists a generated folder of Palm files through the listing code (as it runs, and held
+// to one reading thread) and through the command-line tool's "list" command (its output
+// thrown away), beside the floor: a plain loop that reads the folder and opens, reads 78
+// bytes and closes each file.
 // usage: bench_listing [FILE_COUNT] [ROUNDS] [FOLDER]
 // With FOLDER, that folder is listed as it is (a real backup folder, say) and nothing is
 // generated; FILE_COUNT is then ignored.
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
 
     size_t floorCount = 0;
     size_t listedCount = 0;
+    size_t oneThreadCount = 0;
     int cliStatus = -1;
     const QByteArray path = QFile::encodeName(folder);
     QFile nowhere(QStringLiteral("/dev/null"));
@@ -40,13 +42,21 @@ int main(int argc, char** argv) {
                          FolderLister(reader, catalogue).ListFolder(folder, {}).Rows.size();
                  },
                  [&] {
+                     TPalmPDB reader(std::string(), false);
+                     ListeDerLinks catalogue;
+                     FolderLister lister(reader, catalogue);
+                     lister.SetReadingThreads(1);
+                     oneThreadCount = lister.ListFolder(folder, {}).Rows.size();
+                 },
+                 [&] {
                      QTextStream out(&nowhere);
                      QTextStream err(&nowhere);
                      cliStatus = RunCli({QStringLiteral("list"), folder}, out, err);
                  }});
     const double floorMs = medians[0];
     const double listingMs = medians[1];
-    const double cliMs = medians[2];
+    const double oneThreadMs = medians[2];
+    const double cliMs = medians[3];
 
     std::printf("Listing %zu Palm files, median of %d interleaved rounds, warm cache\n",
                 listedCount, rounds);
@@ -54,8 +64,11 @@ int main(int argc, char** argv) {
                 floorCount);
     std::printf("  listing code (rows):                   %9.1f ms (%zu rows)\n", listingMs,
                 listedCount);
+    std::printf("  listing code, one reading thread:      %9.1f ms (%zu rows)\n", oneThreadMs,
+                oneThreadCount);
     std::printf("  brisko-cli list, printed to /dev/null: %9.1f ms\n", cliMs);
     std::printf("  ratio listing/floor:                   %9.2f\n", listingMs / floorMs);
+    std::printf("  ratio one reading thread/floor:        %9.2f\n", oneThreadMs / floorMs);
     std::printf("  ratio brisko-cli list/floor:           %9.2f\n", cliMs / floorMs);
     if (argc > 3)
         return cliStatus == 0 ? 0 : 1; // a real folder may hold other files and unreadable ones
