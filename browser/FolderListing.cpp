@@ -59,18 +59,6 @@ bool SetSizeAndDateFromPath(FileRow& row, const QString& path) {
     return true;
 }
 
-} // namespace
-
-QString SizeColumnText(const FileRow& row) {
-    return row.SizeWithUnit ? SizeText(row.Bytes) : FormatThousands(row.Bytes);
-}
-
-QString ChangedColumnText(const FileRow& row) {
-    return FileDateText(row.ChangedStamp);
-}
-
-namespace {
-
 // What the reading of a run of Palm file names needs: where they are.
 struct PalmFolder {
     const QString& Folder;    // with its trailing separator
@@ -218,4 +206,12 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
         }
     }
     return listing;
+}
+
+QString SizeColumnText(const FileRow& row) {
+    return row.SizeWithUnit ? SizeText(row.Bytes) : FormatThousands(row.Bytes);
+}
+
+QString ChangedColumnText(const FileRow& row) {
+    return FileDateText(row.ChangedStamp);
 }

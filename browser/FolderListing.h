@@ -58,8 +58,8 @@ struct ListingFilter {
 
 // Lists a folder in one pass over its entries and one header read per Palm file, with
 // the shared reader (a large folder is read by more threads, each with a reader of its
-// own; the result is the same). Every creator ID not yet in the catalogue joins it. A folder that
-// does not exist gives no rows and no error.
+// own; the result is the same). Every creator ID not yet in the catalogue joins it. A
+// folder that does not exist gives no rows and no error.
 class FolderLister {
 public:
     FolderLister(TPalmPDB& reader, ListeDerLinks& catalogue)
