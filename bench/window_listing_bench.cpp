@@ -1,6 +1,6 @@
 // Lists a generated folder of Palm files in the main window (offscreen), beside the floor
 // (a plain loop that reads the folder and opens, reads 78 bytes and closes each file) and
-// the command-line listing of the same folder; prints the times, their ratios and the
+// the listing code the command-line tool uses; prints the times, their ratios and the
 // process's peak resident memory once the window has listed the folder.
 // usage: bench_window_listing [FILE_COUNT] [ROUNDS] [FOLDER]
 // With FOLDER, that folder is listed as it is and nothing is generated.
