@@ -23,17 +23,24 @@ namespace bench {
 
 using Clock = std::chrono::steady_clock;
 
-// A backup folder's mix: eight creators, one application in ten when withApplications,
-// and files changed over weeks (distinct times, so that no text cache has it easy).
-inline void WritePalmFolder(const QString& folder, int files, bool withApplications) {
+// The i-th database of a backup's mix: eight creators, two records; the caller gives
+// it its tail.
+inline PalmFileBuilder BackupDatabase(int i) {
     const char* creators[] = {"memo", "addr", "date", "todo", "MAIL", "Dict", "Tetr", "SLTR"};
+    PalmFileBuilder b;
+    b.name = "Database " + std::to_string(i);
+    b.creator = creators[i % 8];
+    b.type = "DATA";
+    b.recordOffsets = {200, 300};
+    return b;
+}
+
+// A backup folder: one application in ten when withApplications, and files changed over
+// weeks (distinct times, so that no text cache has it easy).
+inline void WritePalmFolder(const QString& folder, int files, bool withApplications) {
     const time_t now = time(nullptr);
     for (int i = 0; i < files; ++i) {
-        PalmFileBuilder b;
-        b.name = "Database " + std::to_string(i);
-        b.creator = creators[i % 8];
-        b.type = "DATA";
-        b.recordOffsets = {200, 300};
+        PalmFileBuilder b = BackupDatabase(i);
         b.tail = QByteArray(300, 'r');
         const char* ext = withApplications && i % 10 == 0 ? ".prc" : ".pdb";
         const QString path =
@@ -41,6 +48,16 @@ inline void WritePalmFolder(const QString& folder, int files, bool withApplicati
         const struct timespec times[2] = {{now, 0}, {now - time_t(i) * 37, 0}};
         utimensat(AT_FDCWD, path.toLocal8Bit().constData(), times, 0);
     }
+}
+
+// The folder a listing benchmark lists: the one given as its third argument, as it is,
+// else `generated` filled with `files` databases.
+inline QString FolderToList(int argc, char** argv, const QString& generated, int files,
+                            bool withApplications) {
+    if (argc > 3)
+        return QString::fromLocal8Bit(argv[3]);
+    WritePalmFolder(generated, files, withApplications);
+    return generated;
 }
 
 // The floor: read the folder, and open, read 78 bytes and close each file by its path.

@@ -28,14 +28,9 @@ int main(int argc, char** argv) {
     }
 
     QTemporaryDir dir;
-    const char* creators[] = {"memo", "addr", "date", "todo", "MAIL", "Dict", "Tetr", "SLTR"};
     ZipBuilder builder;
     for (int i = 0; i < entries; ++i) {
-        PalmFileBuilder b;
-        b.name = "Database " + std::to_string(i);
-        b.creator = creators[i % 8];
-        b.type = "DATA";
-        b.recordOffsets = {200, 300};
+        PalmFileBuilder b = bench::BackupDatabase(i);
         b.tail = QByteArray(300 + i % 700, char('a' + i % 26));
         builder.Add("Backup/file" + std::to_string(i) + (i % 10 == 0 ? ".prc" : ".pdb"), b.Bytes());
     }

@@ -22,9 +22,7 @@ int main(int argc, char** argv) {
     const int rounds = argc > 2 ? std::atoi(argv[2]) : 5;
 
     QTemporaryDir generated;
-    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : generated.path();
-    if (argc <= 3)
-        bench::WritePalmFolder(folder, files, true);
+    const QString folder = bench::FolderToList(argc, argv, generated.path(), files, true);
 
     size_t floorCount = 0;
     size_t listedCount = 0;
@@ -33,21 +31,17 @@ int main(int argc, char** argv) {
     const QByteArray path = QFile::encodeName(folder);
     QFile nowhere(QStringLiteral("/dev/null"));
     nowhere.open(QIODevice::WriteOnly);
+    // The listing code with the reading threads it picks itself (0) or with the given number.
+    const auto listWith = [&](size_t threads) {
+        TPalmPDB reader(std::string(), false);
+        ListeDerLinks catalogue;
+        FolderLister lister(reader, catalogue);
+        lister.SetReadingThreads(threads);
+        return lister.ListFolder(folder, {}).Rows.size();
+    };
     const std::vector<double> medians = bench::InterleavedMedians(
         rounds, {[&] { floorCount = bench::PlainListingLoop(path); },
-                 [&] {
-                     TPalmPDB reader(std::string(), false);
-                     ListeDerLinks catalogue;
-                     listedCount =
-                         FolderLister(reader, catalogue).ListFolder(folder, {}).Rows.size();
-                 },
-                 [&] {
-                     TPalmPDB reader(std::string(), false);
-                     ListeDerLinks catalogue;
-                     FolderLister lister(reader, catalogue);
-                     lister.SetReadingThreads(1);
-                     oneThreadCount = lister.ListFolder(folder, {}).Rows.size();
-                 },
+                 [&] { listedCount = listWith(0); }, [&] { oneThreadCount = listWith(1); },
                  [&] {
                      QTextStream out(&nowhere);
                      QTextStream err(&nowhere);

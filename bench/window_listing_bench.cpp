@@ -25,9 +25,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir program;
     QTemporaryDir generated;
-    const QString folder = argc > 3 ? QString::fromLocal8Bit(argv[3]) : generated.path();
-    if (argc <= 3)
-        bench::WritePalmFolder(folder, files, false);
+    const QString folder = bench::FolderToList(argc, argv, generated.path(), files, false);
 
     size_t floorCount = 0;
     const QByteArray path = QFile::encodeName(folder);

@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 
 bool IsPalmFileName(const QString& name) {
@@ -19,12 +18,12 @@ bool IsPalmFileName(const QString& name) {
 
 namespace {
 
-void SetSizeAndDate(FileRow& row, int64_t bytes, std::time_t modified) {
+void SetSizeAndDate(FileRow& row, int64_t bytes, int32_t packedDate) {
     // A size with a unit, as an archive's rows show it; the date at the file system's
     // two-second resolution, as a folder's rows show it.
     row.Bytes = bytes;
     row.SizeWithUnit = true;
-    row.ChangedStamp = PackFileTime(modified);
+    row.ChangedStamp = packedDate;
 }
 
 } // namespace
@@ -71,18 +70,19 @@ ArchiveListing ArchiveLister::List(const QString& archivePath,
         if (!error.isEmpty()) {
             row.Error = error;
             row.Icon = RowIcon::Unreadable;
-            if (row.File.isEmpty())
-                SetSizeAndDate(row, std::max<int64_t>(entry.Size, 0), entry.Modified);
-            else
-                SetSizeAndDate(row, FindFileSize(row.File),
-                               QFileInfo(row.File).lastModified().toSecsSinceEpoch());
+            if (row.File.isEmpty()) {
+                SetSizeAndDate(row, std::max<int64_t>(entry.Size, 0), PackFileTime(entry.Modified));
+            } else {
+                const FileSizeAndDate found = FindFileSizeAndDate(row.File);
+                SetSizeAndDate(row, found.Bytes, found.Date);
+            }
             listing.Errors.push_back({archivePath + QDir::separator() + entry.Name, error});
             listing.Rows.push_back(std::move(row));
             continue;
         }
         const std::string& creator = FReader.Header().Creator;
         row.Type = PalmTextToQString(creator);
-        SetSizeAndDate(row, FReader.FileSize(), FReader.FileTime());
+        SetSizeAndDate(row, FReader.FileSize(), PackFileTime(FReader.FileTime()));
         listing.Rows.push_back(std::move(row));
         if (FCatalogue.FindLink(creator) == -1)
             FCatalogue.AddLink(TLinks{creator, {}, {}, {}});

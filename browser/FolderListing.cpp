@@ -50,12 +50,11 @@ private:
 // Size and date looked up by path, for rows whose file was not opened. The moment goes
 // through the packed file time stamp, as for every row.
 bool SetSizeAndDateFromPath(FileRow& row, const QString& path) {
-    const int64_t bytes = FindFileSize(path);
-    const int32_t date = FindFileDate(path);
-    if (bytes < 0 || date == -1)
+    const FileSizeAndDate found = FindFileSizeAndDate(path);
+    if (found.Bytes < 0 || found.Date == -1)
         return false; // gone since the folder was read
-    row.Bytes = bytes;
-    row.ChangedStamp = date;
+    row.Bytes = found.Bytes;
+    row.ChangedStamp = found.Date;
     return true;
 }
 

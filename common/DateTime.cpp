@@ -132,28 +132,6 @@ bool SplitFileDate(int32_t packed, QDate& date, QTime& time) {
     return true;
 }
 
-// The day's text, and the time's unless it is midnight; false for an invalid stamp.
-bool FileDateTexts(int32_t packed, const QString*& day, const QString*& time) {
-    QDate date;
-    QTime clock;
-    if (!SplitFileDate(packed, date, clock))
-        return false;
-    LocaleFormats& formats = CurrentFormats();
-    const auto bits = static_cast<uint32_t>(packed);
-    QString& dayText = formats.dayTexts[bits >> 16];
-    if (dayText.isNull())
-        dayText = formats.locale.toString(date, formats.date);
-    day = &dayText;
-    time = nullptr;
-    if ((bits & 0xFFFF) != 0) {
-        QString& timeText = formats.timeTexts[bits & 0xFFFF];
-        if (timeText.isNull())
-            timeText = formats.locale.toString(clock, formats.time);
-        time = &timeText;
-    }
-    return true;
-}
-
 } // namespace
 
 TDateTime DateTimeFromQDateTime(const QDateTime& value) {
@@ -215,23 +193,29 @@ TDateTime FileDateToDateTime(int32_t packed) {
 }
 
 QString FileDateText(int32_t packed) {
-    const QString* day = nullptr;
-    const QString* time = nullptr;
-    if (!FileDateTexts(packed, day, time))
-        return QString();
-    return time ? *day + u' ' + *time : *day;
+    QString text; // appending to an empty text shares the day's text
+    AppendFileDateText(text, packed);
+    return text;
 }
 
 void AppendFileDateText(QString& text, int32_t packed) {
-    const QString* day = nullptr;
-    const QString* time = nullptr;
-    if (!FileDateTexts(packed, day, time))
+    QDate date;
+    QTime clock;
+    if (!SplitFileDate(packed, date, clock))
         return;
-    text += *day;
-    if (time) {
-        text += u' ';
-        text += *time;
-    }
+    LocaleFormats& formats = CurrentFormats();
+    const auto bits = static_cast<uint32_t>(packed);
+    QString& dayText = formats.dayTexts[bits >> 16];
+    if (dayText.isNull())
+        dayText = formats.locale.toString(date, formats.date);
+    text += dayText;
+    if ((bits & 0xFFFF) == 0)
+        return; // midnight: the date alone
+    QString& timeText = formats.timeTexts[bits & 0xFFFF];
+    if (timeText.isNull())
+        timeText = formats.locale.toString(clock, formats.time);
+    text += u' ';
+    text += timeText;
 }
 
 QString DateTimeIsoText(TDateTime value) {

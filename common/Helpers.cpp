@@ -147,26 +147,27 @@ bool IsZipFile(const QString& name) {
     return extension.compare(QLatin1String(".zip"), Qt::CaseInsensitive) == 0;
 }
 
-int64_t FindFileSize(const QString& path) {
+FileSizeAndDate FindFileSizeAndDate(const QString& path) {
+    FileSizeAndDate found;
     if (path.isEmpty())
-        return -1;
+        return found;
     const QFileInfo info(path);
     if (!info.exists())
-        return -1;
+        return found;
     // A folder's size on Unix is an allocation detail of the file system; show none.
-    return info.isDir() ? 0 : info.size();
+    found.Bytes = info.isDir() ? 0 : info.size();
+    const QDateTime modified = info.lastModified();
+    if (modified.isValid())
+        found.Date = PackFileTime(static_cast<std::time_t>(modified.toSecsSinceEpoch()));
+    return found;
+}
+
+int64_t FindFileSize(const QString& path) {
+    return FindFileSizeAndDate(path).Bytes;
 }
 
 int32_t FindFileDate(const QString& path) {
-    if (path.isEmpty())
-        return -1;
-    const QFileInfo info(path);
-    if (!info.exists())
-        return -1;
-    const QDateTime modified = info.lastModified();
-    if (!modified.isValid())
-        return -1;
-    return PackFileTime(static_cast<std::time_t>(modified.toSecsSinceEpoch()));
+    return FindFileSizeAndDate(path).Date;
 }
 
 int CompareDateTimes(TDateTime a, TDateTime b) {

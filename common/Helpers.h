@@ -29,5 +29,12 @@ int64_t FindFileSize(const QString& path);
 // Last-write time of the entry at path as a packed local time stamp, or -1.
 int32_t FindFileDate(const QString& path);
 
+// Both from one look at the entry, for callers that need both.
+struct FileSizeAndDate {
+    int64_t Bytes = -1;
+    int32_t Date = -1;
+};
+FileSizeAndDate FindFileSizeAndDate(const QString& path);
+
 // 0 when A and B lie less than a millisecond apart, else -1 (A earlier) or 1.
 int CompareDateTimes(TDateTime a, TDateTime b);

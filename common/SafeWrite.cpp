@@ -39,6 +39,11 @@ int RenameNoReplace(int fromDir, const char* from, int toDir, const char* to) {
     return renameat(fromDir, from, toDir, to) == 0 ? 0 : errno;
 }
 
+// A new file in the folder, never one that is there already nor through a link.
+int OpenNewFile(int folder, const char* name, unsigned mode) {
+    return ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+}
+
 long RealWrite(int fd, const void* data, size_t size) {
     return long(::write(fd, data, size));
 }
@@ -144,8 +149,7 @@ bool PendingFile::CreateNew(const FolderHandle& folder, const QString& name, QSt
     FUnderItsName = false;
     *existed = false;
     const QByteArray encoded = Encoded(name);
-    const int fd = ::openat(folder.Fd(), encoded.constData(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    const int fd = OpenNewFile(folder.Fd(), encoded.constData(), mode);
     if (fd < 0) {
         *existed = errno == EEXIST;
         if (error)
@@ -168,8 +172,7 @@ bool PendingFile::Create(const FolderHandle& folder, QString* error, unsigned mo
         // Hidden, and never a .pdb or .prc name, so no listing shows a half-written file.
         const QByteArray name =
             ".brisko-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".part";
-        const int fd = ::openat(folder.Fd(), name.constData(),
-                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+        const int fd = OpenNewFile(folder.Fd(), name.constData(), mode);
         if (fd >= 0) {
             FFd = fd;
             FTempName = name;
