@@ -23,54 +23,47 @@
 
 namespace {
 
+// The sides of the window by the names the settings file gives them, for docks and bars.
+struct Side {
+    const char* Name;
+    Qt::DockWidgetArea Dock;
+    Qt::ToolBarArea Bar;
+};
+constexpr Side Sides[] = {{"Left", Qt::LeftDockWidgetArea, Qt::LeftToolBarArea},
+                          {"Right", Qt::RightDockWidgetArea, Qt::RightToolBarArea},
+                          {"Top", Qt::TopDockWidgetArea, Qt::TopToolBarArea},
+                          {"Bottom", Qt::BottomDockWidgetArea, Qt::BottomToolBarArea}};
+
+const Side* SideNamed(const QString& name) {
+    for (const Side& side : Sides)
+        if (name == QLatin1String(side.Name))
+            return &side;
+    return nullptr;
+}
+
 QString AreaName(Qt::DockWidgetArea area) {
-    switch (area) {
-    case Qt::LeftDockWidgetArea:
-        return QStringLiteral("Left");
-    case Qt::RightDockWidgetArea:
-        return QStringLiteral("Right");
-    case Qt::TopDockWidgetArea:
-        return QStringLiteral("Top");
-    case Qt::BottomDockWidgetArea:
-        return QStringLiteral("Bottom");
-    default:
-        return QString();
-    }
+    for (const Side& side : Sides)
+        if (side.Dock == area)
+            return QLatin1String(side.Name);
+    return QString();
 }
 
 Qt::DockWidgetArea DockArea(const QString& name, Qt::DockWidgetArea fallback) {
-    if (name == QLatin1String("Left"))
-        return Qt::LeftDockWidgetArea;
-    if (name == QLatin1String("Right"))
-        return Qt::RightDockWidgetArea;
-    if (name == QLatin1String("Top"))
-        return Qt::TopDockWidgetArea;
-    if (name == QLatin1String("Bottom"))
-        return Qt::BottomDockWidgetArea;
-    return fallback;
+    const Side* side = SideNamed(name);
+    return side ? side->Dock : fallback;
 }
 
+// A bar whose side is unknown goes to the top.
 Qt::ToolBarArea ToolBarArea(const QString& name) {
-    if (name == QLatin1String("Left"))
-        return Qt::LeftToolBarArea;
-    if (name == QLatin1String("Right"))
-        return Qt::RightToolBarArea;
-    if (name == QLatin1String("Bottom"))
-        return Qt::BottomToolBarArea;
-    return Qt::TopToolBarArea;
+    const Side* side = SideNamed(name);
+    return side ? side->Bar : Qt::TopToolBarArea;
 }
 
 QString ToolBarAreaName(Qt::ToolBarArea area) {
-    switch (area) {
-    case Qt::LeftToolBarArea:
-        return QStringLiteral("Left");
-    case Qt::RightToolBarArea:
-        return QStringLiteral("Right");
-    case Qt::BottomToolBarArea:
-        return QStringLiteral("Bottom");
-    default:
-        return QStringLiteral("Top");
-    }
+    for (const Side& side : Sides)
+        if (side.Bar == area)
+            return QLatin1String(side.Name);
+    return QStringLiteral("Top");
 }
 
 } // namespace
