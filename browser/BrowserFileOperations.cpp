@@ -144,6 +144,7 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
         return progress.Step(done, total);
     };
     const CopyMoveReport report = run.Run(folder, items);
+    progress.Finish();
     if (!report.FolderError.isEmpty()) {
         FPrompts.Error(this, report.FolderError);
         return;
@@ -196,6 +197,7 @@ void TFBrowser::DeleteSelectedFiles() {
         else
             failures << FFileModel->Row(row).Name + QStringLiteral(": ") + error;
     }
+    progress.Finish();
     // A file that stayed leaves the selection and keeps its row.
     DeselectRows(handled);
     FFileModel->RemoveRows(trashed);
