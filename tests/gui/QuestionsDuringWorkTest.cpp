@@ -47,9 +47,11 @@ protected:
     QString folder = files.Path();                       // the listed folder
     QString target = folder + QStringLiteral("/target"); // in it, the target folder
 
+    const std::chrono::milliseconds usualDelay = WorkProgress::ShowDelay();
+
     void SetUp() override { WorkProgress::SetShowDelay(0ms); } // shown from the start
     void TearDown() override {
-        WorkProgress::SetShowDelay(500ms);
+        WorkProgress::SetShowDelay(usualDelay);
         person.reset();
         if (w)
             w->close();
