@@ -33,9 +33,6 @@ public:
     static void SetShowDelay(std::chrono::milliseconds delay);
     static std::chrono::milliseconds ShowDelay();
 
-    // The progress dialog, when it exists (shown or paused); for tests.
-    QProgressDialog* Dialog() const { return FDialog.get(); }
-
 private:
     friend class ProgressPause;
     void Pause();
