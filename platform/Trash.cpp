@@ -74,7 +74,7 @@ QByteArray ParentOf(const QByteArray& path) {
 }
 
 QByteArray Joined(const QByteArray& folder, const QByteArray& name) {
-    return folder.endsWith('/') ? folder + name : folder + '/' + name;
+    return folder.endsWith('/') ? QByteArray(folder + name) : QByteArray(folder + '/' + name);
 }
 
 // The mount of the nearest part of path that exists: a trash not yet made will be made on it.

@@ -61,7 +61,7 @@ TEST(NonFileSources, FifoUnderAReadFileNameIsRefusedAtOnce) {
         {"settings file", QStringLiteral("Brisko.ini"),
          [](const TempFolder&, const QString& path) {
              IniFile ini(path);
-             return ini.Load() ? QStringLiteral("loaded") : ini.Error();
+             return ini.Load() ? QStringLiteral("loaded") : ini.ErrorText();
          }},
         {"catalogue", QStringLiteral("CreatorIDs.ini"),
          [](const TempFolder&, const QString& path) {
@@ -156,8 +156,9 @@ TEST(NonFileSources, ReadRegularFileOutcomes) {
         QString error;
         EXPECT_EQ(ReadRegularFile(c.Path, c.MaxSize, &content, &error), c.Outcome);
         EXPECT_EQ(content, c.Content);
-        if (!c.Error.isEmpty())
+        if (!c.Error.isEmpty()) {
             EXPECT_EQ(error, c.Error);
+        }
     }
 }
 
