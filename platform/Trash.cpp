@@ -143,8 +143,13 @@ std::optional<Failure> TopTrashFolder(const QByteArray& top, QByteArray* trash) 
         }
     }
     const QByteArray own = Joined(top, ".Trash-" + uid);
-    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST)
-        return FromErrno();
+    if (::mkdir(own.constData(), 0700) != 0 && errno != EEXIST) {
+        // Named, since the user may well write the file's folder but not the mount's top.
+        const int cause = errno;
+        return Failure{cause, Translated("the trash folder %1 cannot be made: %2")
+                                  .arg(QString::fromLocal8Bit(own),
+                                       QString::fromLocal8Bit(std::strerror(cause)))};
+    }
     if (!IsOwnFolder(own))
         return Failure{0, Translated("the trash folder %1 is not a folder of yours")
                               .arg(QString::fromLocal8Bit(own))};
