@@ -132,8 +132,9 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
     // The archive's allowance is checked before a byte is unpacked, by the size the entry
     // declares, and then as each chunk is written, as the declared size may lie.
     const QString overAllowance = FillPlaceholders(
-        Translated("not extracted: the archive's files together would take more than %s, the "
-                   "space one archive may take in Temp (at most 1 GiB, and half the free space)"),
+        Translated("not extracted: the archive's files would take more than %s together, the "
+                   "most one archive may take in Temp (1 GiB, or half the free space where that "
+                   "is less)"),
         {{u"%s", ByteText(FArchiveAllowance)}});
     int64_t written = 0;
     if (entry.Size > FArchiveAllowance - FArchiveWritten) {

@@ -39,7 +39,7 @@ struct Lister {
 };
 
 // The exit code of a program run in folder; -1 when it is not installed.
-int Run(const QString& program, const QStringList& arguments, const QString& folder) {
+int RunProgram(const QString& program, const QStringList& arguments, const QString& folder) {
     if (QStandardPaths::findExecutable(program).isEmpty())
         return -1;
     QProcess process;
@@ -105,11 +105,11 @@ TEST(ArchiveListing, EveryArchiveThatUnzipAcceptsListsAllItsPalmEntries) {
          [](const TempFolder& folder) {
              folder.Write(QStringLiteral("in/a.pdb"), Palm("zip1", 5000));
              folder.Write(QStringLiteral("in/sub/b.prc"), Palm("zip2", 300));
-             const int made =
-                 Run(QStringLiteral("zip"),
-                     {QStringLiteral("-q"), QStringLiteral("-fd"), QStringLiteral("../fd.zip"),
-                      QStringLiteral("a.pdb"), QStringLiteral("sub/b.prc")},
-                     folder.File(QStringLiteral("in")));
+             const int made = RunProgram(QStringLiteral("zip"),
+                                         {QStringLiteral("-q"), QStringLiteral("-fd"),
+                                          QStringLiteral("../fd.zip"), QStringLiteral("a.pdb"),
+                                          QStringLiteral("sub/b.prc")},
+                                         folder.File(QStringLiteral("in")));
              if (made == -1)
                  return QString(); // zip is not installed
              EXPECT_EQ(made, 0);
@@ -124,10 +124,11 @@ TEST(ArchiveListing, EveryArchiveThatUnzipAcceptsListsAllItsPalmEntries) {
         const QString path = c.make(lister.sandbox);
         if (path.isEmpty())
             continue;
-        const int tested =
-            Run(QStringLiteral("unzip"), {QStringLiteral("-tq"), path}, lister.sandbox.Path());
-        if (tested != -1)
+        const int tested = RunProgram(QStringLiteral("unzip"), {QStringLiteral("-tq"), path},
+                                      lister.sandbox.Path());
+        if (tested != -1) {
             EXPECT_EQ(tested, 0) << "unzip -t refuses it";
+        }
         const ArchiveListing listing = lister.List(path);
         ASSERT_TRUE(listing.Opened) << listing.OpenError.toStdString();
         QStringList names;

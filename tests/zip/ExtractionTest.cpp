@@ -246,8 +246,8 @@ TEST_F(Extraction, EntriesPastTheArchiveAllowanceAreRefusedAndLeaveNothing) {
         } else {
             refused << Entry(i).Name;
             EXPECT_TRUE(result.Error.startsWith(
-                QStringLiteral("not extracted: the archive's files together would take more "
-                               "than 10000 bytes")))
+                QStringLiteral("not extracted: the archive's files would take more than "
+                               "10000 bytes together")))
                 << result.Error.toStdString();
         }
     }
