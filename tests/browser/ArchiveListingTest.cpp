@@ -98,8 +98,8 @@ TEST(ArchiveListing, EveryArchiveThatUnzipAcceptsListsAllItsPalmEntries) {
         {"sizes in data descriptors",
          raw({{"a.pdb", Palm("dd01"), false, true},
               {"sub/b.prc", Palm("dd02"), false, true},
-              {"a.pdb", Palm("dd03"), false, true}}),
-         {QStringLiteral("a.pdb"), Native("sub/b.prc"), QStringLiteral("a.pdb")},
+              {"c.pdb", Palm("dd03"), false, true}}),
+         {QStringLiteral("a.pdb"), Native("sub/b.prc"), QStringLiteral("c.pdb")},
          {QStringLiteral("dd01"), QStringLiteral("dd02"), QStringLiteral("dd03")}},
         {"written by Info-ZIP zip -fd",
          [](const TempFolder& folder) {
@@ -130,7 +130,10 @@ TEST(ArchiveListing, EveryArchiveThatUnzipAcceptsListsAllItsPalmEntries) {
             EXPECT_EQ(tested, 0) << "unzip -t refuses it";
         }
         const ArchiveListing listing = lister.List(path);
-        ASSERT_TRUE(listing.Opened) << listing.OpenError.toStdString();
+        if (!listing.Opened) {
+            ADD_FAILURE() << "refused: " << listing.OpenError.toStdString();
+            continue;
+        }
         QStringList names;
         QStringList creators;
         QStringList files;

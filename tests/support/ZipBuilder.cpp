@@ -213,9 +213,10 @@ QByteArray RawZip(const std::vector<RawZipEntry>& entries) {
         Put16(out, flags);
         Put16(out, 0); // stored
         Put32(out, DosDate);
+        // As Info-ZIP's zip -fd writes it: CRC and packed size 0, the unpacked size given.
         Put32(out, entry.dataDescriptor ? 0 : crc);
         Put32(out, entry.dataDescriptor ? 0 : size);
-        Put32(out, entry.dataDescriptor ? 0 : size);
+        Put32(out, size);
         Put16(out, uint32_t(entry.name.size()));
         Put16(out, 0);
         out.append(entry.name).append(entry.content);

@@ -45,6 +45,8 @@ struct RawZipEntry {
     QByteArray name; // the stored bytes
     QByteArray content;
     bool utf8Flag = false;
-    bool dataDescriptor = false; // local header without CRC and sizes; they follow the data
+    // CRC and sizes after the data; the local header has only the unpacked size, as in
+    // archives of Info-ZIP's zip -fd.
+    bool dataDescriptor = false;
 };
 QByteArray RawZip(const std::vector<RawZipEntry>& entries);
