@@ -18,6 +18,7 @@
 struct ExtractionFolder::ArchiveFolder {
     FolderHandle Top;
     QHash<int, std::shared_ptr<FolderHandle>> Numbered;
+    QHash<QString, int64_t> CopyBytes; // the size of each copy written, by its path
 };
 
 namespace {
@@ -43,9 +44,17 @@ ExtractionFolder::ExtractionFolder(QString folder, int64_t maxEntryBytes, int64_
     : FreeBytes(FreeBytesOfFileSystem), FFolder(std::move(folder)), FMaxEntryBytes(maxEntryBytes),
       FMaxArchiveBytes(maxArchiveBytes), FArchiveAllowance(maxArchiveBytes) {}
 
-void ExtractionFolder::BeginArchive() {
+void ExtractionFolder::BeginArchive(const QString& archivePath) {
     QDir().mkpath(FFolder);
-    FArchiveAllowance = std::min(FMaxArchiveBytes, std::max<int64_t>(FreeBytes(FFolder), 0) / 2);
+    // The copies of an earlier opening of the same archive are replaced one by one: their
+    // space counts as free, so that a Refresh lists what the first opening listed.
+    int64_t replaced = 0;
+    if (const auto found = FArchiveFolders.constFind(QFileInfo(archivePath).absoluteFilePath());
+        !archivePath.isEmpty() && found != FArchiveFolders.constEnd())
+        for (const int64_t bytes : std::as_const((*found)->CopyBytes))
+            replaced += bytes;
+    FArchiveAllowance =
+        std::min(FMaxArchiveBytes, (std::max<int64_t>(FreeBytes(FFolder), 0) + replaced) / 2);
     FArchiveWritten = 0;
     FArchiveBegun = true;
 }
@@ -106,7 +115,7 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
         return result;
     }
     if (!FArchiveBegun)
-        BeginArchive();
+        BeginArchive(archive.Path());
     ArchiveFolder* archiveFolder = FolderFor(archive.Path(), &result.Error);
     if (!archiveFolder)
         return result;
@@ -174,6 +183,7 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
         !file.Commit(entry.FileName, true, &result.Error))
         return result;
     FArchiveWritten += written;
+    archiveFolder->CopyBytes[result.Path] = written;
     if (!FWrittenSet.contains(result.Path)) {
         FWrittenSet.insert(result.Path);
         FWritten.push_back(result.Path);

@@ -44,9 +44,10 @@ public:
         QString Error; // empty on success; the copy then exists
     };
     // Starts the space allowance of an archive about to be extracted: the smaller of the
-    // archive cap and half the space free in the folder's file system now. An extraction
+    // archive cap and half the space free in the folder's file system now, where the
+    // copies of an earlier opening of the same archive count as free. An extraction
     // without it begins the allowance at its first entry.
-    void BeginArchive();
+    void BeginArchive(const QString& archivePath);
     int64_t ArchiveAllowance() const { return FArchiveAllowance; }
     // How the free space is measured; tests put in a small file system of their own.
     std::function<int64_t(const QString& folder)> FreeBytes;

@@ -209,13 +209,13 @@ TEST_F(Extraction, TheArchiveAllowanceIsTheSmallerOfItsCapAndHalfTheFreeSpace) {
             measured = folder;
             return free;
         };
-        extraction.BeginArchive();
+        extraction.BeginArchive(files + QStringLiteral("/a.zip"));
         EXPECT_EQ(extraction.ArchiveAllowance(), allowance);
         EXPECT_EQ(measured, temp);
     }
     // The real measurement: half of what Temp's file system has free, at most the cap.
     ExtractionFolder real(temp, ExtractionFolder::MaxEntryBytes, int64_t(1) << 60);
-    real.BeginArchive();
+    real.BeginArchive(files + QStringLiteral("/any.zip"));
     const int64_t available = QStorageInfo(temp).bytesAvailable();
     EXPECT_NEAR(double(real.ArchiveAllowance()), double(available / 2), double(available) / 100);
 }
@@ -235,7 +235,7 @@ TEST_F(Extraction, EntriesPastTheArchiveAllowanceAreRefusedAndLeaveNothing) {
     extraction.FreeBytes = [](const QString&) {
         return int64_t(1) << 40;
     };
-    extraction.BeginArchive();
+    extraction.BeginArchive(path);
     QStringList extracted;
     QStringList refused;
     for (size_t i = 0; i < archive.Entries().size(); ++i) {
@@ -256,6 +256,6 @@ TEST_F(Extraction, EntriesPastTheArchiveAllowanceAreRefusedAndLeaveNothing) {
     EXPECT_EQ(Found(true).size(), 4) << Found(true).join(u' ').toStdString();
 
     // Opened again (a Refresh): the allowance starts anew.
-    extraction.BeginArchive();
+    extraction.BeginArchive(path);
     EXPECT_TRUE(extraction.Extract(archive, Entry(2), 1).Error.isEmpty());
 }
