@@ -38,6 +38,7 @@ ArchiveListing ArchiveLister::List(const QString& archivePath,
         return listing;
     }
     listing.Opened = true;
+    FExtraction.BeginArchive(archivePath);
     listing.EntryCount = archive.Entries().size();
 
     std::vector<const ZipEntry*> palmEntries;

@@ -7,6 +7,7 @@
 #include "browser/TFBrowser.h"
 #include "browser/WorkProgress.h"
 #include "common/Helpers.h"
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "zip/ExtractionFolder.h"
 
@@ -21,7 +22,7 @@ void TFBrowser::OpenArchive(const QString& path) {
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         WorkProgress progress(
-            this, Translated("Opening %s...").replace(QStringLiteral("%s"), archiveName));
+            this, FillPlaceholders(Translated("Opening %s..."), {{u"%s", archiveName}}));
         listing =
             ArchiveLister(*FReader, FCatalogue, *FExtraction)
                 .List(path, [&](size_t done, size_t total) { return progress.Step(done, total); });
@@ -31,14 +32,14 @@ void TFBrowser::OpenArchive(const QString& path) {
     if (listing.Cancelled)
         return;
     if (!listing.Opened) {
-        FPrompts.Error(this, Translated("%s cannot be opened as a ZIP archive: %e")
-                                 .replace(QStringLiteral("%s"), path)
-                                 .replace(QStringLiteral("%e"), listing.OpenError));
+        FPrompts.Error(this,
+                       FillPlaceholders(Translated("%s cannot be opened as a ZIP archive: %e"),
+                                        {{u"%s", path}, {u"%e", listing.OpenError}}));
         return;
     }
     if (listing.EntryCount == 0) {
         FPrompts.Information(
-            this, Translated("The archive %s holds no files.").replace(QStringLiteral("%s"), path));
+            this, FillPlaceholders(Translated("The archive %s holds no files."), {{u"%s", path}}));
         return;
     }
 
@@ -100,12 +101,10 @@ void TFBrowser::OpenFile(int row) {
     }
     const QString path = RowPath(row);
     if (!QFileInfo::exists(path)) {
-        FPrompts.Error(this,
-                       Translated("%s no longer exists.").replace(QStringLiteral("%s"), path));
+        FPrompts.Error(this, FillPlaceholders(Translated("%s no longer exists."), {{u"%s", path}}));
         return;
     }
     if (!FPrompts.OpenUrl(QUrl::fromLocalFile(path)))
-        FPrompts.Error(
-            this,
-            Translated("No program to open %s was found.").replace(QStringLiteral("%s"), path));
+        FPrompts.Error(this, FillPlaceholders(Translated("No program to open %s was found."),
+                                              {{u"%s", path}}));
 }

@@ -11,6 +11,7 @@
 #include "browser/WorkProgress.h"
 #include "common/Helpers.h"
 #include "dialogs/TFDialog.h"
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/Trash.h"
@@ -135,12 +136,13 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
 
     CopyMoveRun run(copy, *FCalls);
     run.AskOverwrite = [this](const QString& name) {
-        return FPrompts.AskOverwrite(this, Translated("File \"%d\" already exists. Overwrite?")
-                                               .replace(QStringLiteral("%d"), name));
+        return FPrompts.AskOverwrite(
+            this, FillPlaceholders(Translated("File \"%d\" already exists. Overwrite?"),
+                                   {{u"%d", name}}));
     };
-    WorkProgress progress(this,
-                          (copy ? Translated("Copying to %s...") : Translated("Moving to %s..."))
-                              .replace(QStringLiteral("%s"), folder));
+    WorkProgress progress(this, FillPlaceholders(copy ? Translated("Copying to %s...")
+                                                      : Translated("Moving to %s..."),
+                                                 {{u"%s", folder}}));
     run.Progress = [&progress](size_t done, size_t total) {
         return progress.Step(done, total);
     };
@@ -176,10 +178,10 @@ void TFBrowser::DeleteSelectedFiles() {
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty())
         return;
-    const QString question =
-        rows.size() == 1 ? Translated("Move \"%d\" to trash?")
-                               .replace(QStringLiteral("%d"), FFileModel->Row(rows.first()).Name)
-                         : Translated("Move selected files to trash?");
+    const QString question = rows.size() == 1
+                                 ? FillPlaceholders(Translated("Move \"%d\" to trash?"),
+                                                    {{u"%d", FFileModel->Row(rows.first()).Name}})
+                                 : Translated("Move selected files to trash?");
     if (!FPrompts.Confirm(this, question))
         return;
 

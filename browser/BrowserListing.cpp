@@ -7,6 +7,7 @@
 #include "browser/TFBrowser.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 
 #include <QAbstractFileIconProvider>
@@ -51,16 +52,17 @@ void TFBrowser::ListFolder(const QString& folder) {
     // A folder that vanished (a removed drive, a deleted folder) is said, not just empty.
     if (!QFileInfo(FCurrentFolder).isDir())
         SetStatusText(StatusText() + QLatin1Char(' ') +
-                      Translated("The folder %s does not exist.")
-                          .replace(QStringLiteral("%s"), FCurrentFolder));
+                      FillPlaceholders(Translated("The folder %s does not exist."),
+                                       {{u"%s", FCurrentFolder}}));
 }
 
 void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
     QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
     if (unreadable > 0)
         status +=
-            QLatin1Char(' ') + Translated("%d could not be read; point at a marked row to see why.")
-                                   .replace(QStringLiteral("%d"), QString::number(unreadable));
+            QLatin1Char(' ') +
+            FillPlaceholders(Translated("%d could not be read; point at a marked row to see why."),
+                             {{u"%d", QString::number(unreadable)}});
     SetStatusText(status);
     setWindowTitle(QStringLiteral("Brisko - ") + shown);
 }

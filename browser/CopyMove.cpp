@@ -1,6 +1,7 @@
 #include "browser/CopyMove.h"
 
 #include "common/Helpers.h"
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/RegularFile.h"
 
@@ -58,8 +59,8 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     QString error;
     const FolderHandle folder = FolderHandle::Open(targetInfo.absolutePath(), &error);
     if (!folder.IsValid())
-        return Failed(Translated("the target folder cannot be opened: %s")
-                          .replace(QStringLiteral("%s"), error));
+        return Failed(FillPlaceholders(Translated("the target folder cannot be opened: %s"),
+                                       {{u"%s", error}}));
 
     // A FIFO or device under the name is refused before it can block or be read.
     const int sourceFd = OpenRegularFile(sourceName, &error);
@@ -104,8 +105,9 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     if (copied.Status != CopyMoveStatus::Done)
         return copied;
     if (::unlink(sourceName.constData()) != 0)
-        return Failed(Translated("copied, but the original could not be removed: %s")
-                          .replace(QStringLiteral("%s"), SystemErrorText(errno)));
+        return Failed(
+            FillPlaceholders(Translated("copied, but the original could not be removed: %s"),
+                             {{u"%s", SystemErrorText(errno)}}));
     return copied;
 }
 
@@ -116,9 +118,10 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
     const QFileInfo folderInfo(targetFolder);
     if (!folderInfo.isDir()) {
         // A file of that name exists: "does not exist" would send the user looking for it.
-        report.FolderError = (folderInfo.exists() ? Translated("%s is not a folder.")
-                                                  : Translated("The folder %s does not exist."))
-                                 .replace(QStringLiteral("%s"), targetFolder);
+        report.FolderError =
+            FillPlaceholders(folderInfo.exists() ? Translated("%s is not a folder.")
+                                                 : Translated("The folder %s does not exist."),
+                             {{u"%s", targetFolder}});
         return report;
     }
     const QString folder = AddTrailingBackslash(targetFolder);

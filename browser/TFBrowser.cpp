@@ -7,6 +7,7 @@
 #include "browser/Prompts.h"
 #include "common/Errors.h"
 #include "common/IniFile.h"
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
 #include "zip/ExtractionFolder.h"
@@ -331,11 +332,10 @@ void TFBrowser::ShowHelp() {
     const QString manual = FPaths.ManualPath();
     if (!QFileInfo::exists(manual))
         FPrompts.Error(
-            this, Translated("The manual %s is missing.").replace(QStringLiteral("%s"), manual));
+            this, FillPlaceholders(Translated("The manual %s is missing."), {{u"%s", manual}}));
     else if (!FPrompts.OpenUrl(QUrl::fromLocalFile(manual)))
-        FPrompts.Error(
-            this,
-            Translated("No program to show %s was found.").replace(QStringLiteral("%s"), manual));
+        FPrompts.Error(this, FillPlaceholders(Translated("No program to show %s was found."),
+                                              {{u"%s", manual}}));
 }
 
 void TFBrowser::UpdateInstallCommands() {

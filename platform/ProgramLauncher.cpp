@@ -1,5 +1,6 @@
 #include "platform/ProgramLauncher.h"
 
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 
 #include <QDir>
@@ -130,9 +131,9 @@ bool StartProgram(const QString& program, const QString& parameters, QString* er
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty()) {
             if (error)
-                *error = Translated("%s is a Windows program, and Wine, which would start it, "
-                                    "is not installed.")
-                             .replace(QStringLiteral("%s"), program);
+                *error = FillPlaceholders(Translated("%s is a Windows program, and Wine, which "
+                                                     "would start it, is not installed."),
+                                          {{u"%s", program}});
             return false;
         }
         arguments.prepend(program);
@@ -145,7 +146,7 @@ bool StartProgram(const QString& program, const QString& parameters, QString* er
     if (process.startDetached())
         return true;
     if (error) {
-        *error = Translated("%s could not be started.").replace(QStringLiteral("%s"), program);
+        *error = FillPlaceholders(Translated("%s could not be started."), {{u"%s", program}});
         if (!process.errorString().isEmpty())
             *error += QLatin1Char(' ') + process.errorString();
     }

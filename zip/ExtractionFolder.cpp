@@ -1,5 +1,6 @@
 #include "zip/ExtractionFolder.h"
 
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "zip/ZipArchive.h"
 
@@ -8,17 +9,55 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSet>
+#include <algorithm>
 #include <cerrno>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 struct ExtractionFolder::ArchiveFolder {
     FolderHandle Top;
     QHash<int, std::shared_ptr<FolderHandle>> Numbered;
+    QHash<QString, int64_t> CopyBytes; // the size of each copy written, by its path
 };
 
-ExtractionFolder::ExtractionFolder(QString folder, int64_t maxEntryBytes)
-    : FFolder(std::move(folder)), FMaxEntryBytes(maxEntryBytes) {}
+namespace {
+
+int64_t FreeBytesOfFileSystem(const QString& folder) {
+    struct statvfs info {};
+    if (::statvfs(QFile::encodeName(folder).constData(), &info) != 0)
+        return 0; // nothing is known to be free: nothing is written
+    return int64_t(std::min<unsigned long long>(
+        static_cast<unsigned long long>(info.f_bavail) * info.f_frsize, INT64_MAX));
+}
+
+QString ByteText(int64_t bytes) {
+    constexpr int64_t MiB = 1024 * 1024;
+    if (bytes >= MiB)
+        return QString::number(bytes / MiB) + QStringLiteral(" MiB");
+    return QString::number(bytes) + QStringLiteral(" bytes");
+}
+
+} // namespace
+
+ExtractionFolder::ExtractionFolder(QString folder, int64_t maxEntryBytes, int64_t maxArchiveBytes)
+    : FreeBytes(FreeBytesOfFileSystem), FFolder(std::move(folder)), FMaxEntryBytes(maxEntryBytes),
+      FMaxArchiveBytes(maxArchiveBytes), FArchiveAllowance(maxArchiveBytes) {}
+
+void ExtractionFolder::BeginArchive(const QString& archivePath) {
+    QDir().mkpath(FFolder);
+    // The copies of an earlier opening of the same archive are replaced one by one: their
+    // space counts as free, so that a Refresh lists what the first opening listed.
+    int64_t replaced = 0;
+    if (const auto found = FArchiveFolders.constFind(QFileInfo(archivePath).absoluteFilePath());
+        !archivePath.isEmpty() && found != FArchiveFolders.constEnd())
+        for (const int64_t bytes : std::as_const((*found)->CopyBytes))
+            replaced += bytes;
+    FArchiveAllowance =
+        std::min(FMaxArchiveBytes, (std::max<int64_t>(FreeBytes(FFolder), 0) + replaced) / 2);
+    FArchiveWritten = 0;
+    FArchiveBegun = true;
+}
 
 ExtractionFolder::~ExtractionFolder() = default;
 
@@ -75,6 +114,8 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
         result.Error = Translated("has no usable file name");
         return result;
     }
+    if (!FArchiveBegun)
+        BeginArchive(archive.Path());
     ArchiveFolder* archiveFolder = FolderFor(archive.Path(), &result.Error);
     if (!archiveFolder)
         return result;
@@ -97,6 +138,18 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
     }
     result.Path = folder->Path() + entry.FileName;
 
+    // The archive's allowance is checked before a byte is unpacked, by the size the entry
+    // declares, and then as each chunk is written, as the declared size may lie.
+    const QString overAllowance = FillPlaceholders(
+        Translated("not extracted: the archive's files would take more than %s together, the "
+                   "most one archive may take in Temp (1 GiB, or half the free space where that "
+                   "is less)"),
+        {{u"%s", ByteText(FArchiveAllowance)}});
+    int64_t written = 0;
+    if (entry.Size > FArchiveAllowance - FArchiveWritten) {
+        result.Error = overAllowance;
+        return result;
+    }
     // The folder is this program's own and new: a first extraction writes each file under
     // its name; a file there from an earlier one (a Refresh) is replaced whole, through a
     // temporary file, as a program may still have it open.
@@ -112,6 +165,11 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
     QString writeError;
     const QString readError =
         archive.ReadEntry(entry, FMaxEntryBytes, [&](const char* data, size_t size) {
+            if (int64_t(size) > FArchiveAllowance - FArchiveWritten - written) {
+                writeError = overAllowance;
+                return false;
+            }
+            written += int64_t(size);
             return file.Write(data, size, &writeError);
         });
     if (!readError.isEmpty()) {
@@ -124,6 +182,8 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
     if (!file.Finish(modified, std::nullopt, false, &result.Error) ||
         !file.Commit(entry.FileName, true, &result.Error))
         return result;
+    FArchiveWritten += written;
+    archiveFolder->CopyBytes[result.Path] = written;
     if (!FWrittenSet.contains(result.Path)) {
         FWrittenSet.insert(result.Path);
         FWritten.push_back(result.Path);

@@ -2,8 +2,10 @@
 // untrusted: only the file-name part of an entry's name is used, so nothing lands
 // outside the folder whatever the name says ("..", "/etc/x", "C:\x"); a link in the
 // folder is never followed; an entry is written under a temporary name and named when
-// complete; at most MaxEntryBytes come out of one entry, so an archive bomb cannot fill
-// the disk; link entries are not extracted.
+// complete; at most MaxEntryBytes come out of one entry, and all entries of one archive
+// together take at most the smaller of MaxArchiveBytes and half the space that was free
+// when the archive was opened, so an archive bomb of one or many entries cannot fill the
+// disk; link entries are not extracted.
 //
 // Each archive gets a folder of its own, made fresh on its first opening and used
 // again when it is opened again; inside it, the first entry of a file name lies at the
@@ -17,6 +19,7 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,8 +29,10 @@ struct ZipEntry;
 class ExtractionFolder {
 public:
     static constexpr int64_t MaxEntryBytes = int64_t(256) * 1024 * 1024;
+    static constexpr int64_t MaxArchiveBytes = int64_t(1024) * 1024 * 1024;
 
-    explicit ExtractionFolder(QString folder, int64_t maxEntryBytes = MaxEntryBytes);
+    explicit ExtractionFolder(QString folder, int64_t maxEntryBytes = MaxEntryBytes,
+                              int64_t maxArchiveBytes = MaxArchiveBytes);
     ~ExtractionFolder();
     ExtractionFolder(const ExtractionFolder&) = delete;
     ExtractionFolder& operator=(const ExtractionFolder&) = delete;
@@ -38,6 +43,15 @@ public:
         QString Path;  // the extracted copy
         QString Error; // empty on success; the copy then exists
     };
+    // Starts the space allowance of an archive about to be extracted: the smaller of the
+    // archive cap and half the space free in the folder's file system now, where the
+    // copies of an earlier opening of the same archive count as free. An extraction
+    // without it begins the allowance at its first entry.
+    void BeginArchive(const QString& archivePath);
+    int64_t ArchiveAllowance() const { return FArchiveAllowance; }
+    // How the free space is measured; tests put in a small file system of their own.
+    std::function<int64_t(const QString& folder)> FreeBytes;
+
     // Writes an entry of the open archive as its copy number copyNumber (1 for the
     // first entry of its file name in this archive, 2 for the second, ...), replacing
     // the copy of an earlier opening.
@@ -54,6 +68,10 @@ private:
 
     QString FFolder;
     int64_t FMaxEntryBytes;
+    int64_t FMaxArchiveBytes;
+    int64_t FArchiveAllowance;
+    int64_t FArchiveWritten = 0; // by the entries extracted since BeginArchive
+    bool FArchiveBegun = false;
     QHash<QString, std::shared_ptr<ArchiveFolder>> FArchiveFolders;
     std::vector<QString> FWritten;
     QSet<QString> FWrittenSet;

@@ -1,7 +1,10 @@
 #include "zip/ZipArchive.h"
 
+#include "common/PalmText.h"
 #include "common/SafeWrite.h"
+#include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "zip/Utf8FlagRepair.h"
 
 #include <QDir>
 #include <QFile>
@@ -80,10 +83,35 @@ bool ZipArchive::Open(const QString& path) {
         return false;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // Without libzip's whole-archive consistency check: it refuses archives that unzip
+    // reads (two entries of one name, sizes only in data descriptors); each entry is
+    // judged as it is read.
     int code = 0;
-    zip_t* archive = zip_fdopen(fd, ZIP_RDONLY | ZIP_CHECKCONS, &code);
+    int ownFd = fd;
+    zip_t* archive = zip_fdopen(fd, ZIP_RDONLY, &code);
+    FalseUtf8Flags falseFlags;
+    if (!archive && code == ZIP_ER_INCONS) {
+        // Refused still when a name flagged UTF-8 is not: read again without that flag.
+        falseFlags = FindFalseUtf8Flags(fd);
+        zip_error_t error;
+        zip_error_init(&error);
+        zip_source_t* source =
+            falseFlags.FlagOffsets.empty()
+                ? nullptr
+                : SourceWithoutUtf8Flags(fd, std::move(falseFlags.FlagOffsets), &error);
+        if (source) {
+            ownFd = -1; // the source's now
+            archive = zip_open_from_source(source, ZIP_RDONLY, &error);
+            if (!archive) {
+                code = zip_error_code_zip(&error);
+                zip_source_free(source);
+            }
+        }
+        zip_error_fini(&error);
+    }
     if (!archive) {
-        ::close(fd); // zip_fdopen leaves it open when it fails
+        if (ownFd >= 0)
+            ::close(ownFd); // zip_fdopen leaves it open when it fails
         FError = ZipErrorText(code);
         return false;
     }
@@ -98,7 +126,15 @@ bool ZipArchive::Open(const QString& path) {
         if (zip_stat_index(archive, zip_uint64_t(i), ZIP_FL_ENC_GUESS, &stat) != 0 ||
             !(stat.valid & ZIP_STAT_NAME))
             continue;
-        const QString stored = QString::fromUtf8(stat.name);
+        // Names without the UTF-8 flag that are not UTF-8 come in CP437, the archive's
+        // code page, from libzip. A name flagged UTF-8 that is not was most likely
+        // written in the Windows code page of its maker: Windows-1252, as Palm texts.
+        const char* raw = falseFlags.Names.isEmpty()
+                              ? nullptr
+                              : zip_get_name(archive, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+        const QString stored = raw && falseFlags.Names.contains(QByteArray(raw))
+                                   ? PalmTextToQString(std::string(raw))
+                                   : QString::fromUtf8(stat.name);
         if (stored.isEmpty() || IsSeparator(stored.back()))
             continue; // a folder
         ZipEntry entry;
@@ -127,8 +163,8 @@ QString ZipArchive::ReadEntry(const ZipEntry& entry, int64_t maxBytes,
                               const std::function<bool(const char*, size_t)>& sink) {
     if (!IsOpen())
         return Translated("the archive is not open");
-    const QString tooLarge = Translated("unpacks to more than %s")
-                                 .replace(QStringLiteral("%s"), SizeLimitText(maxBytes));
+    const QString tooLarge =
+        FillPlaceholders(Translated("unpacks to more than %s"), {{u"%s", SizeLimitText(maxBytes)}});
     if (entry.Size > maxBytes)
         return tooLarge; // declared so: not even started
     zip_file_t* file = zip_fopen_index(FHandle->Archive, entry.Index, 0);

@@ -25,9 +25,11 @@ public:
     ZipArchive(const ZipArchive&) = delete;
     ZipArchive& operator=(const ZipArchive&) = delete;
 
-    // Reads the archive's central directory, with libzip's consistency checks. False,
-    // with ErrorText, for a missing file, a folder or other non-file (a named pipe would
-    // block), or a file that is no readable ZIP archive. Path() is set either way.
+    // Reads the archive's central directory. False, with ErrorText, for a missing file, a
+    // folder or other non-file (a named pipe would block), or a file that is no readable
+    // ZIP archive. An archive that unzip reads opens, whatever its entries are like: two
+    // entries of one name, data descriptors, names falsely flagged UTF-8 (those are then
+    // read in the archive's code page, CP437). Path() is set either way.
     bool Open(const QString& path);
     void Close();
     bool IsOpen() const;

@@ -175,3 +175,84 @@ void DamageEntry(const QString& archivePath, const std::string& name) {
     }
     throw std::runtime_error("entry not found: " + name);
 }
+
+namespace {
+
+uint32_t Crc32(const QByteArray& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (const char byte : bytes) {
+        crc ^= uchar(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void Put16(QByteArray& out, uint32_t value) {
+    out.append(char(value & 0xFF)).append(char((value >> 8) & 0xFF));
+}
+
+void Put32(QByteArray& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+} // namespace
+
+QByteArray RawZip(const std::vector<RawZipEntry>& entries) {
+    constexpr uint32_t DosDate = (24u << 25) | (5u << 21) | (6u << 16) | (12u << 11);
+    QByteArray out;
+    QByteArray central;
+    for (const RawZipEntry& entry : entries) {
+        const uint32_t flags = (entry.utf8Flag ? 1u << 11 : 0u) | (entry.dataDescriptor ? 8u : 0u);
+        const uint32_t crc = Crc32(entry.content);
+        const auto size = uint32_t(entry.content.size());
+        const auto offset = uint32_t(out.size());
+        out.append("PK\x03\x04", 4);
+        Put16(out, 10); // version needed
+        Put16(out, flags);
+        Put16(out, 0); // stored
+        Put32(out, DosDate);
+        // As Info-ZIP's zip -fd writes it: CRC and packed size 0, the unpacked size given.
+        Put32(out, entry.dataDescriptor ? 0 : crc);
+        Put32(out, entry.dataDescriptor ? 0 : size);
+        Put32(out, size);
+        Put16(out, uint32_t(entry.name.size()));
+        Put16(out, 0);
+        out.append(entry.name).append(entry.content);
+        if (entry.dataDescriptor) {
+            out.append("PK\x07\x08", 4);
+            Put32(out, crc);
+            Put32(out, size);
+            Put32(out, size);
+        }
+        central.append("PK\x01\x02", 4);
+        Put16(central, 0x031E); // made by Unix, version 3.0
+        Put16(central, 10);
+        Put16(central, flags);
+        Put16(central, 0);
+        Put32(central, DosDate);
+        Put32(central, crc);
+        Put32(central, size);
+        Put32(central, size);
+        Put16(central, uint32_t(entry.name.size()));
+        Put16(central, 0); // extra
+        Put16(central, 0); // comment
+        Put16(central, 0); // disk
+        Put16(central, 0); // internal attributes
+        Put32(central, 0100644u << 16);
+        Put32(central, offset);
+        central.append(entry.name);
+    }
+    const auto centralOffset = uint32_t(out.size());
+    out.append(central);
+    out.append("PK\x05\x06", 4);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, uint32_t(entries.size()));
+    Put16(out, uint32_t(entries.size()));
+    Put32(out, uint32_t(central.size()));
+    Put32(out, centralOffset);
+    Put16(out, 0);
+    return out;
+}

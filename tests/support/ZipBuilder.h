@@ -37,3 +37,16 @@ void PatchDeclaredSize(const QString& archive, const std::string& name, uint32_t
 
 // Flips bytes in the packed data of the entry named name, so that unpacking it fails.
 void DamageEntry(const QString& archive, const std::string& name);
+
+// An archive written byte by byte (entries stored, not packed), for layouts that libzip
+// does not write: two entries of one name, a name flagged UTF-8 that is not UTF-8,
+// sizes in data descriptors after the data.
+struct RawZipEntry {
+    QByteArray name; // the stored bytes
+    QByteArray content;
+    bool utf8Flag = false;
+    // CRC and sizes after the data; the local header has only the unpacked size, as in
+    // archives of Info-ZIP's zip -fd.
+    bool dataDescriptor = false;
+};
+QByteArray RawZip(const std::vector<RawZipEntry>& entries);

@@ -10,8 +10,10 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <tuple>
 
 namespace {
 
@@ -187,4 +189,73 @@ TEST_F(Extraction, EachEntryGetsACopyOfItsOwnAndRemoveWrittenTakesOnlyThose) {
     extraction.RemoveWritten();
     EXPECT_EQ(Found(true), (QStringList{theirs.mid(temp.size() + 1), QStringLiteral("mine.pdb")}));
     EXPECT_EQ(Read(mine), QByteArray("mine"));
+}
+
+TEST_F(Extraction, TheArchiveAllowanceIsTheSmallerOfItsCapAndHalfTheFreeSpace) {
+    const std::tuple<int64_t, int64_t, int64_t> cases[] = {
+        // cap, free space, allowance
+        {10000, 100000, 10000},
+        {10000, 8001, 4000},
+        {10000, 20000, 10000},
+        {10000, 0, 0},
+        {10000, -1, 0}, // not measurable: nothing is written
+        {ExtractionFolder::MaxArchiveBytes, int64_t(100) << 30, int64_t(1) << 30},
+    };
+    for (const auto& [cap, freeBytes, allowance] : cases) {
+        SCOPED_TRACE(std::to_string(cap) + " " + std::to_string(freeBytes));
+        ExtractionFolder extraction(temp, ExtractionFolder::MaxEntryBytes, cap);
+        QString measured;
+        extraction.FreeBytes = [&, free = freeBytes](const QString& folder) {
+            measured = folder;
+            return free;
+        };
+        extraction.BeginArchive(files + QStringLiteral("/a.zip"));
+        EXPECT_EQ(extraction.ArchiveAllowance(), allowance);
+        EXPECT_EQ(measured, temp);
+    }
+    // The real measurement: half of what Temp's file system has free, at most the cap.
+    ExtractionFolder real(temp, ExtractionFolder::MaxEntryBytes, int64_t(1) << 60);
+    real.BeginArchive(files + QStringLiteral("/any.zip"));
+    const int64_t available = QStorageInfo(temp).bytesAvailable();
+    EXPECT_NEAR(double(real.ArchiveAllowance()), double(available / 2), double(available) / 100);
+}
+
+TEST_F(Extraction, EntriesPastTheArchiveAllowanceAreRefusedAndLeaveNothing) {
+    const QString path = Write(ZipBuilder()
+                                   .Add("a.pdb", QByteArray(4000, 'a'))
+                                   .Add("b.pdb", QByteArray(4000, 'b'))
+                                   .Add("c.pdb", QByteArray(4000, 'c'))    // declared too large
+                                   .Add("liar.pdb", QByteArray(3000, 'l')) // says 500
+                                   .Add("d.pdb", QByteArray(1000, 'd'))    // still fits
+                                   .Add("e.pdb", QByteArray(1000, 'e'))    // fills it exactly
+                                   .Add("f.pdb", QByteArray(1, 'f')));     // one byte too many
+    PatchDeclaredSize(path, "liar.pdb", 500);
+    ASSERT_TRUE(Open(path));
+    ExtractionFolder extraction(temp, ExtractionFolder::MaxEntryBytes, 10000);
+    extraction.FreeBytes = [](const QString&) {
+        return int64_t(1) << 40;
+    };
+    extraction.BeginArchive(path);
+    QStringList extracted;
+    QStringList refused;
+    for (size_t i = 0; i < archive.Entries().size(); ++i) {
+        const auto result = extraction.Extract(archive, Entry(i), 1);
+        if (result.Error.isEmpty()) {
+            extracted << Entry(i).Name;
+            EXPECT_EQ(QFileInfo(result.Path).size(), Entry(i).Size);
+        } else {
+            refused << Entry(i).Name;
+            EXPECT_TRUE(result.Error.startsWith(
+                QStringLiteral("not extracted: the archive's files would take more than "
+                               "10000 bytes together")))
+                << result.Error.toStdString();
+        }
+    }
+    EXPECT_EQ(extracted, QStringLiteral("a.pdb b.pdb d.pdb e.pdb").split(u' '));
+    EXPECT_EQ(refused, QStringLiteral("c.pdb liar.pdb f.pdb").split(u' '));
+    EXPECT_EQ(Found(true).size(), 4) << Found(true).join(u' ').toStdString();
+
+    // Opened again (a Refresh): the allowance starts anew.
+    extraction.BeginArchive(path);
+    EXPECT_TRUE(extraction.Extract(archive, Entry(2), 1).Error.isEmpty());
 }
