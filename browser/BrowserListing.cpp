@@ -19,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeView>
+#include <utility>
 
 namespace {
 
@@ -53,14 +54,18 @@ void TFBrowser::ListFolder(const QString& folder) {
         SetStatusText(StatusText() + QLatin1Char(' ') +
                       Translated("The folder %s does not exist.")
                           .replace(QStringLiteral("%s"), FCurrentFolder));
+    if (std::exchange(FTellPalmDesktopMissing, false))
+        SetStatusText(StatusText() + QLatin1Char(' ') + NoPalmDesktopText());
 }
 
 void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
     QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
     if (unreadable > 0)
         status +=
-            QLatin1Char(' ') + Translated("%d could not be read; point at a marked row to see why.")
-                                   .replace(QStringLiteral("%d"), QString::number(unreadable));
+            QLatin1Char(' ') +
+            TranslatedPlural("%d could not be read; point at the marked row to see why.",
+                             "%d could not be read; point at a marked row to see why.", unreadable)
+                .replace(QStringLiteral("%d"), QString::number(unreadable));
     SetStatusText(status);
     setWindowTitle(QStringLiteral("Brisko - ") + shown);
 }

@@ -280,6 +280,7 @@ void TFBrowser::CreateToolbars() {
 
 void TFBrowser::FormCreate(const QString& startFolder) {
     FReady = true;
+    FTellPalmDesktopMissing = FPaths.PalmDesktopMissing;
     LoadSettings();
     QDir().mkpath(FPaths.TempFolder); // a failure shows when an archive is opened
     if (!FCatalogue.LoadCreatorIDs(FPaths.CataloguePath()))
@@ -296,7 +297,7 @@ void TFBrowser::FormCreate(const QString& startFolder) {
         Run([this, folder] { ListFolder(folder); });
     UpdateInstallCommands();
     if (FPaths.IsFirstRun() && QFileInfo::exists(FPaths.ManualPath()))
-        ShowHelp();
+        ShowHelp(false); // a desktop without a browser is no error at the first start
 }
 
 void TFBrowser::closeEvent(QCloseEvent* event) {
@@ -327,12 +328,12 @@ void TFBrowser::CleanTempFolder() {
     FExtraction->RemoveWritten();
 }
 
-void TFBrowser::ShowHelp() {
+void TFBrowser::ShowHelp(bool reportFailure) {
     const QString manual = FPaths.ManualPath();
     if (!QFileInfo::exists(manual))
         FPrompts.Error(
             this, Translated("The manual %s is missing.").replace(QStringLiteral("%s"), manual));
-    else if (!FPrompts.OpenUrl(QUrl::fromLocalFile(manual)))
+    else if (!FPrompts.OpenUrl(QUrl::fromLocalFile(manual)) && reportFailure)
         FPrompts.Error(
             this,
             Translated("No program to show %s was found.").replace(QStringLiteral("%s"), manual));
