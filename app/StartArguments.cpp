@@ -83,9 +83,18 @@ StartArguments ParseStartArguments(const QStringList& arguments) {
                      QStringLiteral("\nTry '") + program + QStringLiteral(" --help'.\n");
         return start;
     }
-    if (parser.isSet(help)) {
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
         start.What = StartArguments::Action::ShowText;
         start.Text = parser.helpText();
+        if (parser.isSet(QStringLiteral("help-all"))) {
+            QStringList qtOptions;
+            for (const char* option : QtOptionsWithValue)
+                qtOptions << u'-' + QLatin1String(option) + QStringLiteral(" <value>");
+            for (const char* flag : QtFlags)
+                qtOptions << u'-' + QLatin1String(flag);
+            start.Text += QStringLiteral("\nQt's options, passed on to Qt:\n  ") +
+                          qtOptions.join(QStringLiteral("\n  ")) + u'\n';
+        }
         return start;
     }
     if (parser.isSet(version)) {

@@ -57,6 +57,7 @@ TEST(StartArguments, PathsChooseWhatIsListedAndQtsOptionsArePassedOver) {
          {},
          {}},
         {Arguments({QStringLiteral("--version")}), A::ShowText, {}, {}, {}},
+        {Arguments({QStringLiteral("--help-all")}), A::ShowText, {}, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments.join(u' ').toStdString());
@@ -81,6 +82,7 @@ TEST(StartArguments, TheProgramAnswersWithoutADisplay) {
     const Case cases[] = {
         {{QStringLiteral("--help")}, 0, "ARCHIVE.zip", ""},
         {{QStringLiteral("--version")}, 0, "Brisko " BRISKO_VERSION "\n", ""},
+        {{QStringLiteral("--help-all")}, 0, "-platform <value>", ""},
         {{QStringLiteral("/nonexistent")},
          2,
          "",

@@ -125,7 +125,6 @@ const QSet<QString>& ShowingCalls() {
         QStringLiteral("setLabelText"), QStringLiteral("setText"), QStringLiteral("setToolTip"),
         QStringLiteral("setPlaceholderText"), QStringLiteral("setTitle"),
         QStringLiteral("setOkButtonText"), QStringLiteral("setCancelButtonText"),
-        QStringLiteral("WorkProgress"),
         // controls made with their caption
         QStringLiteral("QLabel"), QStringLiteral("QPushButton"), QStringLiteral("QCheckBox"),
         QStringLiteral("QRadioButton"), QStringLiteral("QGroupBox"), QStringLiteral("QMenu"),
@@ -158,7 +157,10 @@ const QSet<QString>& Markers() {
 }
 
 // The program's name and the " beta" after its version are never translated.
-bool IsText(const QString& literal) {
+bool IsText(QString literal) {
+    // Markup and placeholders alone are no text to translate.
+    static const QRegularExpression markup(QStringLiteral("<[^>]*>|%\\d|%[a-z]"));
+    literal.remove(markup);
     static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
     static const QRegularExpression name(QStringLiteral("^(Brisko[ -]*| beta)$"));
     return word.match(literal).hasMatch() && !name.match(literal).hasMatch();

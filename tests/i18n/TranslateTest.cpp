@@ -77,7 +77,7 @@ TEST(Translate, TheTranslatorAndQtsButtonTextsComeFromTheCurrentCatalogue) {
 // no catalogue for stays English there too.
 TEST(Translate, QtsOwnTextsFollowTheLanguage) {
     Engine engine;
-    const auto shortcut = [] {
+    const auto shortcut = []() -> QString {
         return QKeySequence(QKeyCombination(Qt::CTRL, Qt::Key_I))
                    .toString(QKeySequence::NativeText) +
                u' ' + QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText);
