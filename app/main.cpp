@@ -1,4 +1,5 @@
 // Brisko: a file manager for Palm OS databases and the archives that hold them.
+#include "app/StartArguments.h"
 #include "browser/FileListModel.h"
 #include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
@@ -7,20 +8,11 @@
 #include "palmdesktop/udxUserData.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <QTreeView>
 #include <cstdio>
 #include <exception>
 
 namespace {
-
-bool IsPalmFile(const QFileInfo& file) {
-    const QString suffix = file.suffix();
-    return suffix.compare(QStringLiteral("pdb"), Qt::CaseInsensitive) == 0 ||
-           suffix.compare(QStringLiteral("prc"), Qt::CaseInsensitive) == 0;
-}
 
 // A Palm file given at start (a double-click in the desktop's file manager) is selected
 // in its folder's list, with its details shown.
@@ -44,57 +36,40 @@ void SelectStartFile(TFBrowser& window, Prompts& prompts, const QString& name) {
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Brisko"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Brisko"));
     QApplication::setApplicationVersion(QStringLiteral(BRISKO_VERSION));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("A file manager for Palm OS databases (.pdb, .prc) and ZIP archives."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(
-        QStringLiteral("FOLDER"),
-        QStringLiteral("The folder to list at start, a ZIP archive to open in the list, or a "
-                       "Palm file to select in its folder's list."),
-        QStringLiteral("[FOLDER | ARCHIVE.zip | FILE.pdb | FILE.prc]"));
-    parser.process(app);
-
-    QString startFolder;
-    QString startArchive; // an archive is opened after its folder is listed
-    QString startFile;    // a Palm file is selected in its folder's list
-    if (!parser.positionalArguments().isEmpty()) {
-        const QFileInfo start(parser.positionalArguments().first());
-        if (start.isFile() && IsZipFile(start.fileName())) {
-            startArchive = start.absoluteFilePath();
-            startFolder = start.absolutePath();
-        } else if (start.isFile() && IsPalmFile(start)) {
-            startFile = start.fileName();
-            startFolder = start.absolutePath();
-        } else if (start.isDir()) {
-            startFolder = start.absoluteFilePath();
-        } else {
-            std::fprintf(stderr, "brisko: %s: no such folder, ZIP archive or Palm file\n",
-                         qPrintable(QDir::toNativeSeparators(start.absoluteFilePath())));
-            return 2;
-        }
+    // Read before the application object, which needs a display: help, version and a
+    // mistyped path answer in any terminal.
+    StartArguments start;
+    {
+        QCoreApplication arguments(argc, argv);
+        start = ParseStartArguments(QCoreApplication::arguments());
+    }
+    if (start.What == StartArguments::Action::ShowText) {
+        std::fputs(qPrintable(start.Text), stdout);
+        return 0;
+    }
+    if (start.What == StartArguments::Action::Fail) {
+        std::fputs(qPrintable(start.Text), stderr);
+        return 2;
     }
 
+    QApplication app(argc, argv);
     DesktopPrompts prompts;
-    const ProgramPaths paths = ProgramPaths::ForThisProgram();
+    ProgramPaths paths = ProgramPaths::ForThisProgram();
     // The modules start before the window: the Palm Desktop's library (unloaded when
     // userData goes at the end of the program), then translation.
     udxUserData userData(paths.ProgramFolder);
     userData.Start([&prompts](const QString& text) { prompts.Error(nullptr, text); });
+    paths.PalmDesktopMissing = userData.PalmDesktopMissing();
     InitTranslation(paths.LocaleFolder());
-    TFBrowser window(paths, prompts, startFolder);
+    TFBrowser window(paths, prompts, start.Folder);
     window.show();
-    if (!startFile.isEmpty())
-        SelectStartFile(window, prompts, startFile);
-    if (!startArchive.isEmpty()) {
+    if (!start.File.isEmpty())
+        SelectStartFile(window, prompts, start.File);
+    if (!start.Archive.isEmpty()) {
         try {
-            window.OpenArchive(startArchive);
+            window.OpenArchive(start.Archive);
         } catch (const std::exception& error) {
             prompts.Error(&window, QString::fromUtf8(error.what()));
         }

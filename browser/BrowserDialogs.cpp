@@ -30,7 +30,7 @@ void TFBrowser::TBXItem3Click() {
 
 void TFBrowser::TBXItem2Click() {
     Run([this] {
-        TFUeber dialog(FPrompts, this);
+        TFUeber dialog(FPrompts, this, FPaths.PalmDesktopMissing);
         FPrompts.ExecDialog(&dialog);
     });
 }

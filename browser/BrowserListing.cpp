@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeView>
+#include <utility>
 
 namespace {
 
@@ -54,6 +55,8 @@ void TFBrowser::ListFolder(const QString& folder) {
         SetStatusText(StatusText() + QLatin1Char(' ') +
                       FillPlaceholders(Translated("The folder %s does not exist."),
                                        {{u"%s", FCurrentFolder}}));
+    if (std::exchange(FTellPalmDesktopMissing, false))
+        SetStatusText(StatusText() + QLatin1Char(' ') + NoPalmDesktopText());
 }
 
 void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
@@ -61,8 +64,11 @@ void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
     if (unreadable > 0)
         status +=
             QLatin1Char(' ') +
-            FillPlaceholders(Translated("%d could not be read; point at a marked row to see why."),
-                             {{u"%d", QString::number(unreadable)}});
+            FillPlaceholders(
+                TranslatedPlural("%d could not be read; point at the marked row to see why.",
+                                 "%d could not be read; point at a marked row to see why.",
+                                 unreadable),
+                {{u"%d", QString::number(unreadable)}});
     SetStatusText(status);
     setWindowTitle(QStringLiteral("Brisko - ") + shown);
 }

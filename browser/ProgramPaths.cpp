@@ -67,3 +67,8 @@ ProgramPaths ProgramPaths::ForProgramFolder(const QString& programFolder) {
 ProgramPaths ProgramPaths::ForThisProgram() {
     return ForProgramFolder(QCoreApplication::applicationDirPath());
 }
+
+QString NoPalmDesktopText() {
+    return Translated("No Palm Desktop was found; Install uses the install tool chosen in "
+                      "Options.");
+}

@@ -11,6 +11,9 @@ struct ProgramPaths {
     QString DataFolder;    // Brisko.ini and CreatorIDs.ini
     QString TempFolder;    // ZIP extraction, with a trailing separator
     QString ShareFolder;   // locale/ and the manual
+    // No Palm Desktop at all on this desktop (found at start): said once in the status
+    // line and in the About box instead of as an error.
+    bool PalmDesktopMissing = false;
 
     QString SettingsPath() const { return DataFolder + QStringLiteral("Brisko.ini"); }
     QString CataloguePath() const { return DataFolder + QStringLiteral("CreatorIDs.ini"); }
@@ -31,3 +34,6 @@ struct ProgramPaths {
     // For the running executable.
     static ProgramPaths ForThisProgram();
 };
+
+// What the status line and the About box say where PalmDesktopMissing.
+QString NoPalmDesktopText();

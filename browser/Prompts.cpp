@@ -15,8 +15,10 @@
 #include <vector>
 
 namespace {
+// The application's title. Not Qt's display name: set, it would be appended to every
+// window title.
 QString Title() {
-    return QApplication::applicationDisplayName();
+    return QStringLiteral("Brisko");
 }
 } // namespace
 

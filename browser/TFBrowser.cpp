@@ -281,6 +281,7 @@ void TFBrowser::CreateToolbars() {
 
 void TFBrowser::FormCreate(const QString& startFolder) {
     FReady = true;
+    FTellPalmDesktopMissing = FPaths.PalmDesktopMissing;
     LoadSettings();
     QDir().mkpath(FPaths.TempFolder); // a failure shows when an archive is opened
     if (!FCatalogue.LoadCreatorIDs(FPaths.CataloguePath()))
@@ -297,7 +298,7 @@ void TFBrowser::FormCreate(const QString& startFolder) {
         Run([this, folder] { ListFolder(folder); });
     UpdateInstallCommands();
     if (FPaths.IsFirstRun() && QFileInfo::exists(FPaths.ManualPath()))
-        ShowHelp();
+        ShowHelp(false); // a desktop without a browser is no error at the first start
 }
 
 void TFBrowser::closeEvent(QCloseEvent* event) {
@@ -328,12 +329,12 @@ void TFBrowser::CleanTempFolder() {
     FExtraction->RemoveWritten();
 }
 
-void TFBrowser::ShowHelp() {
+void TFBrowser::ShowHelp(bool reportFailure) {
     const QString manual = FPaths.ManualPath();
     if (!QFileInfo::exists(manual))
         FPrompts.Error(
             this, FillPlaceholders(Translated("The manual %s is missing."), {{u"%s", manual}}));
-    else if (!FPrompts.OpenUrl(QUrl::fromLocalFile(manual)))
+    else if (!FPrompts.OpenUrl(QUrl::fromLocalFile(manual)) && reportFailure)
         FPrompts.Error(this, FillPlaceholders(Translated("No program to show %s was found."),
                                               {{u"%s", manual}}));
 }

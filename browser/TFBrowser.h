@@ -180,7 +180,8 @@ private:
     bool OnListKey(int key);
     void OnSelectionChanged();
     void OnHeaderClicked(int column);
-    void ShowHelp();
+    // F1 reports a manual that cannot be shown; the first start opens it silently.
+    void ShowHelp(bool reportFailure = true);
     void CleanTempFolder();
     void CreateFileOperations();
     void ShowRowDetails(int row);
@@ -200,7 +201,8 @@ private:
     QString FCurrentFolder;
     bool FReady = false;
     bool FArchiveView = false;
-    bool FMovingTree = false; // the listing moves the tree: no second listing
+    bool FMovingTree = false;             // the listing moves the tree: no second listing
+    bool FTellPalmDesktopMissing = false; // by the first listing's status line
     SortState FSortState;
 
     QTreeView* STVVerzeichnis;

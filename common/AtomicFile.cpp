@@ -1,6 +1,7 @@
 #include "common/AtomicFile.h"
 
 #include "common/Errors.h"
+#include "i18n/Translate.h"
 
 #include <QFileInfo>
 #include <QSaveFile>
@@ -8,7 +9,7 @@
 namespace {
 
 [[noreturn]] void Fail(const QString& path, const QString& cause) {
-    throw EWriteError(QStringLiteral("Unable to write to %1: %2").arg(path, cause).toStdString());
+    throw EWriteError(Translated("Unable to write to %1: %2").arg(path, cause).toStdString());
 }
 
 // Read-only means no write permission for anybody, too: the rename would replace the file
@@ -25,12 +26,12 @@ bool IsReadOnly(const QFileInfo& info) {
 
 void WriteFileAtomically(const QString& path, const QByteArray& content) {
     if (path.isEmpty())
-        Fail(path, QStringLiteral("no file name"));
+        Fail(path, Translated("no file name"));
     const QFileInfo info(path);
     if (info.isDir())
-        Fail(path, QStringLiteral("it is a folder"));
+        Fail(path, Translated("it is a folder"));
     if (info.exists() && IsReadOnly(info))
-        Fail(path, QStringLiteral("the file is read-only"));
+        Fail(path, Translated("the file is read-only"));
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/PalmText.h"
+#include "i18n/Translate.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -117,7 +118,7 @@ bool IniFile::Load() {
         return true;
     QString cause;
     if (info.isDir()) {
-        cause = QStringLiteral("it is a folder");
+        cause = Translated("it is a folder");
     } else {
         // Not QFile: a FIFO of that name would hold the start-up in open().
         QByteArray content;
@@ -126,18 +127,17 @@ bool IniFile::Load() {
             return true;
         }
     }
-    FError = QStringLiteral("Unable to read %1: %2").arg(FPath, cause);
+    FError = Translated("Unable to read %1: %2").arg(FPath, cause);
     FLoadFailed = true;
     return false;
 }
 
 void IniFile::Save() const {
     if (FLoadFailed)
-        throw EWriteError(
-            QStringLiteral("Unable to write to %1: it could not be read, and writing it "
-                           "would lose what it holds")
-                .arg(FPath)
-                .toStdString());
+        throw EWriteError(Translated("Unable to write to %1: it could not be read, and writing it "
+                                     "would lose what it holds")
+                              .arg(FPath)
+                              .toStdString());
     WriteFileAtomically(FPath, ToBytes());
 }
 

@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "creators/CreatorIdsFile.h"
+#include "i18n/Translate.h"
 
 namespace {
 
@@ -67,7 +68,7 @@ bool ListeDerLinks::LoadCreatorIDs(const QString& path) {
     CreatorIdsFile file;
     QString cause;
     if (!file.Read(path, cause)) {
-        FError = QStringLiteral("Unable to read %1: %2").arg(path, cause);
+        FError = Translated("Unable to read %1: %2").arg(path, cause);
         return false;
     }
     for (std::string& name : file.SectionNames()) {
@@ -86,8 +87,8 @@ void ListeDerLinks::SaveCreatorIDs(const QString& path) const {
     QString cause;
     // Writing without the present content would drop every section the catalogue lacks.
     if (!file.Read(path, cause))
-        throw EWriteError(QStringLiteral("Unable to write to %1: its present content cannot be "
-                                         "read (%2)")
+        throw EWriteError(Translated("Unable to write to %1: its present content cannot be "
+                                     "read (%2)")
                               .arg(path, cause)
                               .toStdString());
     for (const auto& link : FLinks) {

@@ -209,10 +209,11 @@ void TFInfo::SBEditClick() {
             FPrompts.AskText(this, Translated(caption) + suffix, Translated(prompt), shown), shown,
             text);
     };
-    const std::string program = ask("Program", "Please enter the program name:", before.Program);
+    const std::string program =
+        ask(N_("Program"), N_("Please enter the program name:"), before.Program);
     const std::string description =
-        ask("Description", "Please enter the description:", before.Description);
-    const std::string url = ask("URL", "Please enter the programs URL:", before.URL);
+        ask(N_("Description"), N_("Please enter the description:"), before.Description);
+    const std::string url = ask(N_("URL"), N_("Please enter the programs URL:"), before.URL);
 
     FCatalogue.UpdateLink(creatorID, program, description, url, index);
     row->setText(1, QString::fromStdString(program));

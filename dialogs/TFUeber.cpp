@@ -1,5 +1,6 @@
 #include "dialogs/TFUeber.h"
 
+#include "browser/ProgramPaths.h"
 #include "browser/Prompts.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
@@ -85,7 +86,7 @@ void WebAddressLabel::keyPressEvent(QKeyEvent* event) {
     QLabel::keyPressEvent(event);
 }
 
-TFUeber::TFUeber(Prompts& prompts, QWidget* parent) : QDialog(parent) {
+TFUeber::TFUeber(Prompts& prompts, QWidget* parent, bool palmDesktopMissing) : QDialog(parent) {
     setObjectName(QStringLiteral("TFUeber"));
     setWindowTitle(Translated("About"));
 
@@ -148,6 +149,13 @@ TFUeber::TFUeber(Prompts& prompts, QWidget* parent) : QDialog(parent) {
     layout->setContentsMargins(0, 0, 0, 4);
     layout->setSpacing(4);
     layout->addWidget(panel);
+    if (palmDesktopMissing) {
+        LPalmDesktop = new QLabel(NoPalmDesktopText(), this);
+        LPalmDesktop->setObjectName(QStringLiteral("LPalmDesktop"));
+        LPalmDesktop->setWordWrap(true);
+        LPalmDesktop->setContentsMargins(8, 0, 8, 0);
+        layout->addWidget(LPalmDesktop);
+    }
     layout->addLayout(buttons);
     layout->addStretch(1);
 

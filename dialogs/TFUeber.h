@@ -37,7 +37,8 @@ private:
 class TFUeber : public QDialog {
     Q_OBJECT
 public:
-    explicit TFUeber(Prompts& prompts, QWidget* parent = nullptr);
+    // palmDesktopMissing: a line says that no Palm Desktop was found at start.
+    explicit TFUeber(Prompts& prompts, QWidget* parent = nullptr, bool palmDesktopMissing = false);
 
     QLabel* IProgramm; // the logo
     QLabel* VersionLabel;
@@ -45,5 +46,6 @@ public:
     QLabel* LTranslator;
     QLabel* LMaker;
     WebAddressLabel* LWeb;
+    QLabel* LPalmDesktop = nullptr; // only where no Palm Desktop was found
     QPushButton* BOK;
 };

@@ -5,10 +5,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <clocale>
 #include <cstring>
 #include <libintl.h>
+#include <memory>
 
 namespace {
 
@@ -19,6 +22,7 @@ struct Engine {
     QString LocaleFolder;
     QString Language;
     QtTextsTranslator* QtTexts = nullptr;
+    QTranslator* QtBase = nullptr; // Qt's own German, French, ... of the current language
 };
 
 Engine& State() {
@@ -64,6 +68,42 @@ QString FolderFor(const QString& code) {
     return code;
 }
 
+// Qt's own catalogue of its texts (file dialogs, the edit box's menu, key names such as
+// "Del" and "Ctrl") in the language, from the system's Qt translations. Our catalogue's
+// texts for Qt's buttons stay first: the translator installed last is asked first.
+void UseQtsOwnTexts(const QString& code) {
+    Engine& engine = State();
+    QCoreApplication* application = QCoreApplication::instance();
+    if (!application)
+        return;
+    if (engine.QtBase) {
+        QCoreApplication::removeTranslator(engine.QtBase);
+        delete engine.QtBase;
+        engine.QtBase = nullptr;
+    }
+    // Only with a catalogue of ours: a language we lack stays English throughout.
+    const QString language = code.section(QLatin1Char('_'), 0, 0);
+    auto hasCatalogue = [&engine](const QString& folder) {
+        return !engine.LocaleFolder.isEmpty() &&
+               QFile::exists(engine.LocaleFolder + u'/' + FolderFor(folder) +
+                             QStringLiteral("/LC_MESSAGES/default.mo"));
+    };
+    if (IsPlainCode(code) && (hasCatalogue(code) || hasCatalogue(language))) {
+        auto translator = std::make_unique<QTranslator>(application);
+        const QLocale locale(code);
+        if (locale.language() != QLocale::C &&
+            translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+            engine.QtBase = translator.release();
+            QCoreApplication::installTranslator(engine.QtBase);
+        }
+    }
+    if (engine.QtTexts) {
+        QCoreApplication::removeTranslator(engine.QtTexts);
+        QCoreApplication::installTranslator(engine.QtTexts);
+    }
+}
+
 } // namespace
 
 QString Translated(const char* text) {
@@ -72,6 +112,10 @@ QString Translated(const char* text) {
         return QString();
     // Catalogues hold UTF-8; without a bound catalogue gettext returns the text itself.
     return QString::fromUtf8(dgettext(DefaultDomain, text));
+}
+
+QString TranslatedPlural(const char* singular, const char* plural, unsigned long n) {
+    return QString::fromUtf8(dngettext(DefaultDomain, singular, plural, n));
 }
 
 QString TranslatedIn(const char* domain, const QString& text) {
@@ -123,6 +167,7 @@ void UseLanguage(const QString& code) {
     // Naming the current domain again is gettext's signal that the environment changed:
     // it drops the translations it has cached.
     textdomain(DefaultDomain);
+    UseQtsOwnTexts(code);
 }
 
 QString CurrentLanguage() {

@@ -14,6 +14,11 @@
 // Marks a text for extraction into the catalogue template and looks it up.
 QString Translated(const char* text);
 
+// Marks a text with a count for extraction (its English singular and plural) and looks up
+// the form the language uses for n (German and English: one, other; other languages have
+// more forms). The caller fills the count in.
+QString TranslatedPlural(const char* singular, const char* plural, unsigned long n);
+
 // Marks a text for extraction only (for tables of texts that are looked up later).
 #define N_(text) text
 

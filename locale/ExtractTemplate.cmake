@@ -1,4 +1,4 @@
-# Extracts the texts marked with Translated() and N_() from the program's sources into a
+# Extracts the texts marked with Translated(), TranslatedPlural() and N_() from the program's sources into a
 # catalogue template. Run as a script, so that a file added since CMake last ran is read:
 #   cmake -DSOURCE_DIR=<tree> -DOUTPUT=<file.pot> -DXGETTEXT=<xgettext> [-DVERSION=<v>]
 #         -P ExtractTemplate.cmake
@@ -24,7 +24,7 @@ list(SORT sources)
 
 execute_process(
   COMMAND ${XGETTEXT} --language=C++ --from-code=UTF-8 --keyword --keyword=Translated
-          --keyword=N_ --add-comments=TRANSLATORS: --no-wrap --package-name=Brisko
+          --keyword=N_ --keyword=TranslatedPlural:1,2 --add-comments=TRANSLATORS: --no-wrap --package-name=Brisko
           --package-version=${VERSION} --output=${OUTPUT} ${sources}
   WORKING_DIRECTORY ${SOURCE_DIR}
   RESULT_VARIABLE result

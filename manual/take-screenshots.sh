@@ -16,18 +16,23 @@ cp -r "$build/bin/brisko" "$build/bin/locale" "$build/bin/CreatorIDs.ini" "$prog
 cp -a "$build/bin/examples" "$work/examples"
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+# No Wine prefix: the desktop of a user without a Palm Desktop, so no message at the start.
+export WINEPREFIX=$work/no-wine
 
 # shot OUT.png LANGUAGE "xdotool steps" WINDOW_TITLE_REGEX|"" ARGUMENT
-# Starts Brisko on ARGUMENT, dismisses the Palm Desktop message, runs the steps and
-# takes the window whose title matches (the main window when empty).
+# Starts Brisko on ARGUMENT in LANGUAGE (the setting and the desktop's locale, so that
+# Qt's own texts and the dates are in it too), runs the steps and takes the window whose
+# title matches (the main window when empty).
 shot() {
     local out=$1 language=$2 steps=$3 title=$4 argument=$5
     printf '[Brisko]\r\nLanguage=%s\r\nMainWindowWidth=1080\r\nMainWindowHeight=700\r\n' \
         "$language" > "$program/Brisko.ini"
     rm -rf "$program/Temp"
-    LANG=C.UTF-8 xvfb-run -a -s "-screen 0 1100x760x24" bash -c '
+    local lang=en_US.UTF-8
+    [ "$language" = de ] && lang=de_DE.UTF-8
+    LANG=$lang xvfb-run -a -s "-screen 0 1100x760x24" bash -c '
         "$1" "$2" & pid=$!
-        sleep 3; xdotool key Return; sleep 1.5
+        sleep 4.5
         eval "$3"; sleep 1
         status=0
         if [ -n "$4" ]; then
@@ -53,8 +58,7 @@ shot_of() {
 }
 
 for language in en de; do
-    # The menus' and pages' access keys, the dialogs' titles (as xdotool's patterns: the
-    # title goes on with a dash and the program's name).
+    # The menus' and pages' access keys, the dialogs' titles (as xdotool's patterns).
     if [ "$language" = en ]; then
         images=$manual/images view=alt+v help=alt+h display=alt+d
         copy=Copy options=Options about=^About

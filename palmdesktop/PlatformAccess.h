@@ -16,6 +16,9 @@ public:
     // The folder a Windows path names, as this program reaches it, with a trailing
     // separator; empty when it cannot be reached.
     virtual QString NativeFolder(const QString& windowsFolder) const = 0;
+    // False where there is no registry at all (no Wine prefix), so no Palm Desktop can
+    // have been installed; Windows always has one.
+    virtual bool Exists() const { return true; }
 };
 
 class LibraryLoader {

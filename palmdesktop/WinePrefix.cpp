@@ -53,6 +53,10 @@ QString WinePrefix::DefaultFolder() {
     return prefix.isEmpty() ? QDir::homePath() + QStringLiteral("/.wine") : prefix;
 }
 
+bool WinePrefix::Exists() const {
+    return QFileInfo(FFolder).isDir();
+}
+
 std::optional<QString> WinePrefix::ReadString(const QString& key, const QString& name) const {
     // Read anew each time: Wine rewrites the file while its programs run.
     return RegistryHive::Parse(ReadSmallFile(FFolder + QStringLiteral("user.reg")))

@@ -19,6 +19,7 @@ public:
     const QString& Folder() const { return FFolder; }
     std::optional<QString> ReadString(const QString& key, const QString& name) const override;
     QString NativeFolder(const QString& windowsFolder) const override;
+    bool Exists() const override;
     // A Windows path (folder or file) in the prefix's drives, each part matched without
     // regard to case as Windows would; empty for a path without a drive letter or with
     // a drive the prefix does not have.

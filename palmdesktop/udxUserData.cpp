@@ -26,8 +26,13 @@ udxUserData::~udxUserData() {
 
 void udxUserData::Start(const std::function<void(const QString&)>& showError) {
     LoadUserData();
-    if (!UserDataLoaded() && showError)
+    if (!UserDataLoaded() && !PalmDesktopMissing() && showError)
         showError(QString::fromLatin1(UserDataLoadError));
+}
+
+bool udxUserData::PalmDesktopMissing() const {
+    return !UserDataLoaded() && !FRegistry->Exists() &&
+           FindFileNoCase(ProgramFolder(), QString::fromLatin1(LibraryName)).isEmpty();
 }
 
 QString udxUserData::ProgramFolder() const {

@@ -2,11 +2,13 @@
 // every marked text translated, every translation keeping the %d and %s of its text; and
 // every catalogue of language names naming every installed language.
 #include "I18nTestSupport.h"
+#include "SourceTexts.h"
 #include "i18n/InstalledLanguages.h"
 #include "i18n/Translate.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
@@ -87,4 +89,73 @@ TEST(Catalogues, EveryCatalogueOfLanguageNamesNamesEveryInstalledLanguage) {
                 << language.toStdString() << " lacks the name of " << code.toStdString();
         }
     }
+}
+
+// The scanner itself: what counts as a text shown unmarked, and what does not.
+TEST(Catalogues, TheScannerFindsTextsShownWithoutAMark) {
+    const std::pair<const char*, const char*> cases[] = {
+        // flagged text (empty: nothing), source
+        {"Gone.", "void f() { FPrompts.Error(this, QStringLiteral(\"Gone.\")); }"},
+        {"", "void f() { FPrompts.Error(this, Translated(\"Gone.\")); }"},
+        {"Sure?", "void f() { prompts->Confirm(this, \"Sure?\"); }"},
+        {"Title", "void f() { QMessageBox::critical(p, QString::fromLatin1(\"Title\"), t); }"},
+        {"", "void f() { box.Error(this, Translated(\"No %s.\").replace(QStringLiteral(\"%s\"), "
+             "x)); }"},
+        {"", "void f() { FPrompts.Error(this, name + QStringLiteral(\": \") + why); }"},
+        {"", "void f() { setWindowTitle(QStringLiteral(\"Brisko - \") + folder); }"},
+        {"", "void f() { w->setObjectName(QStringLiteral(\"LWeb\")); }"},
+        {"", "// FPrompts.Error(this, QStringLiteral(\"a comment\"));\n"
+             "/* setText(\"nor this\") */ #include \"x.h\""},
+        {"Please enter:",
+         "void f() {\n"
+         "  auto ask = [&](const char* prompt, int n) { return Translated(prompt); };\n"
+         "  ask(\"Please enter:\", 1);\n}"},
+        {"", "void f() {\n"
+             "  auto ask = [&](const char* prompt, int n) { return Translated(prompt); };\n"
+             "  ask(N_(\"Please enter:\"), 1);\n}"},
+        {"Copy", "QAction* Make(QObject* p, const char* caption) { return new "
+                 "QAction(Translated(caption), p); }\n"
+                 "void g() { Make(this, \"Copy\"); }"},
+        {"", "QAction* Make(QObject* p, const char* caption) { return new "
+             "QAction(Translated(caption), p); }\n"
+             "void g() { Make(this, N_(\"Copy\")); }"},
+        {"", "void f() { label->setText(TranslatedPlural(\"%d file\", \"%d files\", n)); }"},
+    };
+    for (const auto& [flagged, source] : cases) {
+        const QList<UnmarkedText> found = FindUnmarkedTexts(QString::fromUtf8(source));
+        QStringList texts;
+        for (const UnmarkedText& text : found)
+            texts << text.Text;
+        EXPECT_EQ(texts.join(u'|'), QString::fromUtf8(flagged)) << source;
+    }
+}
+
+// Every text that a question, a box, a picker, a window title or a control shows is
+// marked, so that it reaches the catalogue and is translated.
+TEST(Catalogues, EveryTextShownInAPromptBoxOrDialogIsMarked) {
+    const QDir root(QStringLiteral(BRISKO_SOURCE_DIR));
+    static const QRegularExpression notProgram(
+        QStringLiteral("^(build.*|tests|bench|fuzz|\\..*)$"));
+    QStringList unmarked;
+    int files = 0;
+    for (const QString& folder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        if (notProgram.match(folder).hasMatch())
+            continue;
+        QDirIterator it(root.filePath(folder), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+            ++files;
+            for (const UnmarkedText& text : FindUnmarkedTexts(QString::fromUtf8(file.readAll())))
+                unmarked << root.relativeFilePath(path) + u':' + QString::number(text.Line) +
+                                QStringLiteral(": \"") + text.Text + QStringLiteral("\" in ") +
+                                text.Call;
+        }
+    }
+    EXPECT_GT(files, 50);
+    EXPECT_TRUE(unmarked.isEmpty())
+        << "Shown to the user but not marked with Translated() or N_():\n"
+        << unmarked.join(u'\n').toStdString();
 }

@@ -7,6 +7,7 @@
 #include "support/TempFolder.h"
 
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,8 +57,8 @@ TEST(Translate, TheCodeFindsItsCatalogueWithFallbackAndWithoutRegardToCase) {
     }
 }
 
-// Qt's standard buttons (message boxes, button boxes) ask QCoreApplication::translate;
-// only the button texts go through the catalogue, other contexts keep Qt's English.
+// Qt's standard buttons (message boxes, button boxes) ask QCoreApplication::translate and
+// get our catalogue's texts.
 TEST(Translate, TheTranslatorAndQtsButtonTextsComeFromTheCurrentCatalogue) {
     Engine engine;
     EXPECT_EQ(CurrentTranslator(), QString()) << "English has no catalogue";
@@ -69,5 +70,36 @@ TEST(Translate, TheTranslatorAndQtsButtonTextsComeFromTheCurrentCatalogue) {
                                    QStringLiteral("Last-Translator")),
               QStringLiteral("Ana"));
     EXPECT_EQ(QCoreApplication::translate("QGnomeTheme", "&Cancel"), QStringLiteral("&Abbrechen"));
-    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Cancel"), QStringLiteral("Cancel"));
+}
+
+// Qt's own texts (file pickers, the edit box's menu, key names in menus) follow the
+// language through Qt's translations, and go back to English with it; a language we have
+// no catalogue for stays English there too.
+TEST(Translate, QtsOwnTextsFollowTheLanguage) {
+    Engine engine;
+    const auto shortcut = []() -> QString {
+        return QKeySequence(QKeyCombination(Qt::CTRL, Qt::Key_I))
+                   .toString(QKeySequence::NativeText) +
+               u' ' + QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText);
+    };
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"de", "Suchen in:", "&Kopieren", "Strg+I Entf"},
+        {"en", "Look in:", "&Copy", "Ctrl+I Del"},
+        {"de_AT", "Suchen in:", "&Kopieren", "Strg+I Entf"},
+        {"fr", "Look in:", "&Copy", "Ctrl+I Del"},
+        {"C", "Look in:", "&Copy", "Ctrl+I Del"},
+    };
+    for (const auto& [code, lookIn, copy, keys] : cases) {
+        SCOPED_TRACE(code);
+        UseLanguage(QString::fromLatin1(code));
+        EXPECT_EQ(QCoreApplication::translate("QFileDialog", "Look in:"), QString::fromUtf8(lookIn))
+            << "Qt's translations come with qt6-translations-l10n (scripts/setup)";
+        EXPECT_EQ(QCoreApplication::translate("QWidgetTextControl", "&Copy"),
+                  QString::fromUtf8(copy));
+        EXPECT_EQ(shortcut(), QString::fromUtf8(keys));
+        // Our catalogue keeps its own texts for Qt's buttons.
+        EXPECT_EQ(
+            QCoreApplication::translate("QPlatformTheme", "Cancel"),
+            QString::fromUtf8(std::string_view(code).starts_with("de") ? "Abbrechen" : "Cancel"));
+    }
 }

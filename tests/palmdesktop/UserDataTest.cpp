@@ -150,3 +150,53 @@ TEST(UserData, TheHotSyncFolderIsTheRegistryValuesFolderInThePrefixsDrives) {
         EXPECT_TRUE(folder.isEmpty() || folder.endsWith(QLatin1Char('/')));
     }
 }
+
+// Without any Palm Desktop (no registry at all, which on Linux is no Wine prefix, and
+// no library beside the program) nothing is wrong and nothing is shown; a Palm Desktop
+// half there (a registry, a library that is no Palm Desktop's) is still reported.
+TEST(UserData, OnlyADesktopWithoutAnyPalmDesktopStartsWithoutTheMessage) {
+    std::vector<std::string> lacking(UserDataFunctionNames.begin(), UserDataFunctionNames.end());
+    lacking.pop_back();
+    struct Case {
+        const char* what;
+        bool prefix;              // the Wine prefix folder exists
+        QByteArray hotSync;       // its user.reg's HotSyncPath; empty: no user.reg
+        QByteArray besideProgram; // userdata.dll beside the program; empty: none
+        bool missing;
+    };
+    const Case cases[] = {
+        {"no prefix, no library", false, {}, {}, true},
+        {"empty prefix", true, {}, {}, false},
+        {"prefix naming a HotSync folder without the library",
+         true,
+         "C:\\\\Palm\\\\HotSync.exe",
+         {},
+         false},
+        {"no prefix, a library lacking a function", false, {}, PeImage::Dll(lacking), false},
+        {"no prefix, a file that is no library", false, {}, "MZ", false},
+        {"no prefix, the whole library", false, {}, Library, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder program;
+        TempFolder home;
+        const QString prefix = home.File(QStringLiteral(".wine"));
+        if (c.prefix)
+            QDir().mkpath(prefix);
+        if (!c.hotSync.isEmpty())
+            home.Write(QStringLiteral(".wine/user.reg"),
+                       "WINE REGISTRY Version 2\n[Software\\\\U.S. Robotics\\\\Pilot "
+                       "Desktop\\\\Core] 1\n\"HotSyncPath\"=\"" +
+                           c.hotSync + "\"\n");
+        if (!c.besideProgram.isEmpty())
+            program.Write(QStringLiteral("userdata.dll"), c.besideProgram);
+        auto wine = std::make_unique<WinePrefix>(prefix);
+        auto loader = std::make_unique<PeLibraryLoader>(wine->LibrarySearchFolders());
+        udxUserData unit(program.Path(), std::move(wine), std::move(loader));
+        QStringList messages;
+        unit.Start([&messages](const QString& text) { messages << text; });
+        EXPECT_EQ(unit.PalmDesktopMissing(), c.missing);
+        const bool loaded = unit.UserDataLoaded();
+        EXPECT_EQ(messages.size(), c.missing || loaded ? 0 : 1);
+    }
+}
