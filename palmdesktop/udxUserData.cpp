@@ -31,7 +31,17 @@ void udxUserData::Start(const std::function<void(const QString&)>& showError) {
 }
 
 bool udxUserData::PalmDesktopMissing() const {
-    return !UserDataLoaded() && !FRegistry->Exists() &&
+#ifdef Q_OS_WIN
+    // Windows always has a registry; a missing library there is always reported.
+    const bool registryNamesPalmDesktop = FRegistry->Exists();
+#else
+    // A Wine prefix is there for any Windows program; only the Palm Desktop's entry
+    // says that one was installed in it.
+    const bool registryNamesPalmDesktop =
+        FRegistry->Exists() &&
+        FRegistry->ReadString(QString::fromLatin1(CoreKey), QStringLiteral("HotSyncPath"));
+#endif
+    return !UserDataLoaded() && !registryNamesPalmDesktop &&
            FindFileNoCase(ProgramFolder(), QString::fromLatin1(LibraryName)).isEmpty();
 }
 

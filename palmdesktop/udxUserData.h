@@ -71,10 +71,11 @@ public:
     // UserDataLoadError through showError, unless no Palm Desktop can be there at all
     // (PalmDesktopMissing). Start-up goes on either way.
     void Start(const std::function<void(const QString&)>& showError);
-    // Nothing of a Palm Desktop: no library beside the program and no registry (on Linux,
-    // no Wine prefix). Not an error on such a desktop, where the install commands work
-    // with a tool chosen by the user. A registry without a Palm Desktop entry, or a
-    // library that lacks functions, is a Palm Desktop half there: that is reported.
+    // Nothing of a Palm Desktop: no library beside the program and no registry entry of
+    // one (on Linux, no Wine prefix or one without the Palm Desktop's entry). Not an error
+    // on such a desktop, where the install commands work with a tool chosen by the user.
+    // A registry that names a HotSync folder, or a library that lacks functions, is a
+    // Palm Desktop half there: that is reported.
     bool PalmDesktopMissing() const;
 
     // Does nothing when the library is loaded. A library that lacks one of the functions

@@ -151,22 +151,23 @@ TEST(UserData, TheHotSyncFolderIsTheRegistryValuesFolderInThePrefixsDrives) {
     }
 }
 
-// Without any Palm Desktop (no registry at all, which on Linux is no Wine prefix, and
+// Without any Palm Desktop (no Wine prefix, or one that other Windows programs use, and
 // no library beside the program) nothing is wrong and nothing is shown; a Palm Desktop
-// half there (a registry, a library that is no Palm Desktop's) is still reported.
+// half there (a HotSync entry, a library that is no Palm Desktop's) is still reported.
 TEST(UserData, OnlyADesktopWithoutAnyPalmDesktopStartsWithoutTheMessage) {
     std::vector<std::string> lacking(UserDataFunctionNames.begin(), UserDataFunctionNames.end());
     lacking.pop_back();
     struct Case {
         const char* what;
         bool prefix;              // the Wine prefix folder exists
-        QByteArray hotSync;       // its user.reg's HotSyncPath; empty: no user.reg
+        QByteArray hotSync;       // its user.reg's HotSyncPath; empty: no user.reg; "-": other keys
         QByteArray besideProgram; // userdata.dll beside the program; empty: none
         bool missing;
     };
     const Case cases[] = {
         {"no prefix, no library", false, {}, {}, true},
-        {"empty prefix", true, {}, {}, false},
+        {"empty prefix", true, {}, {}, true},
+        {"prefix of other programs", true, "-", {}, true},
         {"prefix naming a HotSync folder without the library",
          true,
          "C:\\\\Palm\\\\HotSync.exe",
@@ -183,7 +184,11 @@ TEST(UserData, OnlyADesktopWithoutAnyPalmDesktopStartsWithoutTheMessage) {
         const QString prefix = home.File(QStringLiteral(".wine"));
         if (c.prefix)
             QDir().mkpath(prefix);
-        if (!c.hotSync.isEmpty())
+        if (c.hotSync == "-")
+            home.Write(
+                QStringLiteral(".wine/user.reg"),
+                "WINE REGISTRY Version 2\n[Software\\\\Wine\\\\Fonts] 1\n\"LogPixels\"=\"96\"\n");
+        else if (!c.hotSync.isEmpty())
             home.Write(QStringLiteral(".wine/user.reg"),
                        "WINE REGISTRY Version 2\n[Software\\\\U.S. Robotics\\\\Pilot "
                        "Desktop\\\\Core] 1\n\"HotSyncPath\"=\"" +
