@@ -8,6 +8,7 @@
 #include "browser/WorkProgress.h"
 #include "common/Helpers.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
 #include <QAction>
@@ -16,7 +17,7 @@
 #include <QTreeView>
 
 void TFBrowser::OpenArchive(const QString& path) {
-    const QString archiveName = QFileInfo(path).fileName();
+    const QString archiveName = DisplayName(QFileInfo(path).fileName());
     ArchiveListing listing;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -84,7 +85,7 @@ void TFBrowser::ListDoubleClick() {
         return;
     const int row = rows.first();
     if (!FArchiveView && IsZipFile(FFileModel->Row(row).Name)) {
-        OpenArchive(FCurrentFolder + FFileModel->Row(row).Name);
+        OpenArchive(RowPath(row));
         return;
     }
     if (!FArchiveView)
@@ -99,13 +100,12 @@ void TFBrowser::OpenFile(int row) {
         return;
     }
     const QString path = RowPath(row);
-    if (!QFileInfo::exists(path)) {
-        FPrompts.Error(this,
-                       Translated("%s no longer exists.").replace(QStringLiteral("%s"), path));
+    if (FindFileSize(path) < 0) {
+        FPrompts.Error(this, Translated("%s no longer exists.")
+                                 .replace(QStringLiteral("%s"), DisplayName(path)));
         return;
     }
-    if (!FPrompts.OpenUrl(QUrl::fromLocalFile(path)))
-        FPrompts.Error(
-            this,
-            Translated("No program to open %s was found.").replace(QStringLiteral("%s"), path));
+    if (!FPrompts.OpenUrl(LocalFileUrl(path)))
+        FPrompts.Error(this, Translated("No program to open %s was found.")
+                                 .replace(QStringLiteral("%s"), DisplayName(path)));
 }

@@ -8,6 +8,7 @@
 #include "common/Helpers.h"
 #include "common/PalmText.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>
@@ -169,11 +170,12 @@ void TFBrowser::ShowDetails(const QString& path) {
     }
     std::unique_ptr<TPalmDatabase> reader;
     try {
-        reader = std::make_unique<TPalmDatabase>(QFile::encodeName(path).toStdString(), true);
+        reader = std::make_unique<TPalmDatabase>(EncodePath(path).toStdString(), true);
     } catch (const std::exception& error) {
         // The panels would otherwise go on describing another file.
         ShowDetails(QString());
-        throw std::runtime_error(QFileInfo(path).fileName().toStdString() + ": " + error.what());
+        throw std::runtime_error(DisplayName(QFileInfo(path).fileName()).toStdString() + ": " +
+                                 error.what());
     }
     const TPDBHeader& header = reader->Header();
     const int index = FCatalogue.FindLink(header.Creator);

@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,7 +52,7 @@ CopyMoveFileResult CopyContent(int sourceFd, const struct stat& sourceInfo,
 
 CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bool copy,
                                 bool replace, const FileSystemCalls& calls) {
-    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray sourceName = EncodePath(source);
     const QFileInfo targetInfo(target);
     const QString name = targetInfo.fileName();
     QString error;
@@ -73,7 +74,7 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     if (!S_ISREG(sourceInfo.st_mode))
         return Failed(Translated("not a file"));
 
-    const QByteArray encodedName = QFile::encodeName(name);
+    const QByteArray encodedName = EncodePath(name);
     struct stat existing {};
     if (::fstatat(folder.Fd(), encodedName.constData(), &existing, 0) == 0 &&
         existing.st_dev == sourceInfo.st_dev && existing.st_ino == sourceInfo.st_ino)
@@ -135,7 +136,7 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
         if (result.Status == CopyMoveStatus::TargetExists) {
             bool replace = overwriteAll;
             if (!overwriteAll && !skipAll) {
-                switch (AskOverwrite(item.Name)) {
+                switch (AskOverwrite(DisplayName(item.Name))) {
                 case OverwriteAnswer::Yes:
                     replace = true;
                     break;
@@ -159,7 +160,7 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
             report.Outcomes[i] = ItemOutcome::Done;
         } else {
             report.Outcomes[i] = ItemOutcome::Failed;
-            report.Failures << item.Name + QStringLiteral(": ") + result.Error;
+            report.Failures << DisplayName(item.Name) + QStringLiteral(": ") + result.Error;
         }
     }
     if (Progress)

@@ -8,6 +8,7 @@
 #include "common/Helpers.h"
 #include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
+#include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
 #include <QFile>
@@ -81,7 +82,7 @@ int Info(const QStringList& files, bool json, QTextStream& out, QTextStream& err
     bool first = true;
     for (const QString& file : files) {
         try {
-            TPalmDatabase reader(QFile::encodeName(file).toStdString(), true);
+            TPalmDatabase reader(EncodePath(file).toStdString(), true);
             if (json) {
                 array.append(HeaderObject(file, reader));
             } else {
