@@ -22,14 +22,20 @@ TEST(NativePath, EveryNameComesBackAsTheSameBytesAndShowsItsBestText) {
     };
     const Case cases[] = {
         {"ascii", "Adressbuch.pdb", u"Adressbuch.pdb"_s, u"Adressbuch.pdb"_s},
-        {"utf-8", "Adre\xC3\x9F" "buch.pdb", u"Adreßbuch.pdb"_s, u"Adreßbuch.pdb"_s},
-        {"latin-1", "Adre\xDF" "buch.pdb", u"Adre"_s + Escaped(0xDF) + u"buch.pdb"_s,
-         u"Adreßbuch.pdb"_s},
-        {"windows-1252 quotes and euro", "\x93" "a\x94 \x80",
+        {"utf-8",
+         "Adre\xC3\x9F"
+         "buch.pdb",
+         u"Adreßbuch.pdb"_s, u"Adreßbuch.pdb"_s},
+        {"latin-1",
+         "Adre\xDF"
+         "buch.pdb",
+         u"Adre"_s + Escaped(0xDF) + u"buch.pdb"_s, u"Adreßbuch.pdb"_s},
+        {"windows-1252 quotes and euro",
+         "\x93"
+         "a\x94 \x80",
          Escaped(0x93) + u"a"_s + Escaped(0x94) + u" "_s + Escaped(0x80), u"“a” €"_s},
         {"byte windows-1252 leaves undefined", "a\x81", u"a"_s + Escaped(0x81), u"a\u0081"_s},
-        {"lone continuation bytes", "a\x80\xBF", u"a"_s + Escaped(0x80) + Escaped(0xBF),
-         u"a€¿"_s},
+        {"lone continuation bytes", "a\x80\xBF", u"a"_s + Escaped(0x80) + Escaped(0xBF), u"a€¿"_s},
         {"overlong NUL", "\xC0\x80", Escaped(0xC0) + Escaped(0x80), u"À€"_s},
         {"overlong three bytes", "\xE0\x80\xAF", Escaped(0xE0) + Escaped(0x80) + Escaped(0xAF),
          u"à€¯"_s},
@@ -42,9 +48,12 @@ TEST(NativePath, EveryNameComesBackAsTheSameBytesAndShowsItsBestText) {
         // Its low surrogate is DC80, but as half of a pair it is a character, not a byte.
         {"U+10080, a pair ending in DC80", "\xF0\x90\x82\x80.pdb", u"\U00010080.pdb"_s,
          u"\U00010080.pdb"_s},
-        {"leading byte order mark", "\xEF\xBB\xBF" "a.pdb", u"\uFEFFa.pdb"_s, u"\uFEFFa.pdb"_s},
-        {"byte order mark and a Latin-1 byte", "\xEF\xBB\xBF\xE9",
-         u"\uFEFF"_s + Escaped(0xE9), u"\uFEFFé"_s},
+        {"leading byte order mark",
+         "\xEF\xBB\xBF"
+         "a.pdb",
+         u"\uFEFFa.pdb"_s, u"\uFEFFa.pdb"_s},
+        {"byte order mark and a Latin-1 byte", "\xEF\xBB\xBF\xE9", u"\uFEFF"_s + Escaped(0xE9),
+         u"\uFEFFé"_s},
         {"a real replacement character", "\xEF\xBF\xBD.pdb", u"\uFFFD.pdb"_s, u"\uFFFD.pdb"_s},
         {"mixed UTF-8 and Latin-1", "Caf\xC3\xA9 \xE9t\xE9",
          u"Café "_s + Escaped(0xE9) + u"t"_s + Escaped(0xE9), u"Café été"_s},
@@ -66,16 +75,21 @@ TEST(NativePath, FileUrlsCarryTheExactBytes) {
         QByteArray url;
     };
     const Case cases[] = {
-        {"/tmp/Adre\xDF" "buch.pdb", "file:///tmp/Adre%DFbuch.pdb"},
+        {"/tmp/Adre\xDF"
+         "buch.pdb",
+         "file:///tmp/Adre%DFbuch.pdb"},
         {"/tmp/a b%#?.pdb", "file:///tmp/a%20b%25%23%3F.pdb"},
-        {"/tmp/Adre\xC3\x9F" "buch.pdb", "file:///tmp/Adre%C3%9Fbuch.pdb"},
+        {"/tmp/Adre\xC3\x9F"
+         "buch.pdb",
+         "file:///tmp/Adre%C3%9Fbuch.pdb"},
     };
     for (const Case& c : cases) {
         const QString path = DecodePath(c.path);
         const QUrl url = LocalFileUrl(path);
         EXPECT_EQ(url.toEncoded(), c.url) << c.path.constData();
         EXPECT_EQ(QByteArray::fromPercentEncoding(url.toEncoded().mid(7)), c.path);
-        if (!HasEscapedBytes(path)) // Qt's own URL for names it can decode
+        if (!HasEscapedBytes(path)) { // Qt's own URL for names it can decode
             EXPECT_EQ(url, QUrl::fromLocalFile(path)) << c.path.constData();
+        }
     }
 }
