@@ -14,6 +14,7 @@
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
 #include "platform/ProgramLauncher.h"
+#include "platform/Trash.h"
 #include "zip/ExtractionFolder.h"
 
 #include <QAction>
@@ -207,16 +208,16 @@ void TFBrowser::DeleteSelectedFiles() {
 }
 
 bool TFBrowser::MoveToRecycleBin(const QString& path, QString* error) {
-    QFile file(path);
     if (!EntryExists(path)) {
         if (error)
             *error = Translated("it no longer exists");
         return false;
     }
-    if (file.moveToTrash())
+    QString cause;
+    if (MoveToTrash(QFile::encodeName(path), &cause))
         return true;
     if (error)
-        *error = file.errorString();
+        *error = cause;
     return false;
 }
 
