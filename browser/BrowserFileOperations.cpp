@@ -214,7 +214,7 @@ bool TFBrowser::MoveToRecycleBin(const QString& path, QString* error) {
         return false;
     }
     QString cause;
-    if (MoveToTrash(QFile::encodeName(path), &cause))
+    if (MoveToTrash(EncodePath(path), &cause))
         return true;
     if (error)
         *error = cause;

@@ -124,6 +124,28 @@ TEST_F(ByteNames, OpenedAndDraggedAsAUrlOfItsBytes) {
     EXPECT_TRUE(mime->data(QStringLiteral("text/uri-list")).startsWith(url));
 }
 
+TEST_F(ByteNames, TrashedByItsBytesAndRestorableToThem) {
+    const QString data = files.MakeFolder(QStringLiteral("home/.local/share"));
+    const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("HOME", QFile::encodeName(files.File(QStringLiteral("home"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data));
+    StartWithLatin1File();
+    Select({ShownName});
+    prompts.ConfirmAnswers = {true};
+    w->MIDelete->trigger();
+    EXPECT_EQ(prompts.Questions, QStringList{QStringLiteral("Move \"Adreßbuch.pdb\" to trash?")});
+    EXPECT_TRUE(prompts.Messages.isEmpty()) << prompts.Messages.join(u'\n').toStdString();
+    EXPECT_EQ(RowOf(ShownName), -1);
+    EXPECT_EQ(ReadNative(source), QByteArray("<missing>"));
+    const QByteArray trash = QFile::encodeName(data) + "/Trash/";
+    EXPECT_EQ(ReadNative(trash + "files/" + Latin1Name), content);
+    // The place to restore to, percent-encoded byte by byte.
+    EXPECT_TRUE(ReadNative(trash + "info/" + Latin1Name + ".trashinfo")
+                    .contains(QByteArray("\nPath=" + source.toPercentEncoding("/") + '\n')));
+    qputenv("HOME", oldHome);
+    qputenv("XDG_DATA_HOME", oldData);
+}
+
 TEST_F(ByteNames, TheInstallToolGetsThePathsBytes) {
     TempFolder tools;
     const QString tool = tools.Write(
