@@ -63,7 +63,7 @@ void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
             QLatin1Char(' ') + Translated("%d could not be read; point at a marked row to see why.")
                                    .replace(QStringLiteral("%d"), QString::number(unreadable));
     SetStatusText(status);
-    setWindowTitle(QStringLiteral("Brisko - ") + shown);
+    setWindowTitle(QStringLiteral("Brisko - ") + DisplayName(shown));
 }
 
 void TFBrowser::Refresh() {
