@@ -5,6 +5,7 @@
 #include "common/Helpers.h"
 #include "i18n/Translate.h"
 #include "palmdesktop/udxUserData.h"
+#include "platform/NativePath.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -13,6 +14,7 @@
 #include <QTreeView>
 #include <cstdio>
 #include <exception>
+#include <sys/stat.h>
 
 namespace {
 
@@ -27,7 +29,8 @@ bool IsPalmFile(const QFileInfo& file) {
 void SelectStartFile(TFBrowser& window, Prompts& prompts, const QString& name) {
     FileListModel& model = window.FileModel();
     for (int row = 0; row < model.rowCount(); ++row) {
-        if (model.Row(row).Name != name)
+        // By the file name's bytes: a row's Name is only its text when they are not UTF-8.
+        if (QFileInfo(window.RowPath(row)).fileName() != name)
             continue;
         const QModelIndex index = model.index(row, 0);
         window.FileList()->setCurrentIndex(index);
@@ -39,6 +42,12 @@ void SelectStartFile(TFBrowser& window, Prompts& prompts, const QString& name) {
         }
         return;
     }
+}
+
+// S_IFREG, S_IFDIR, another kind, or 0 when there is nothing; by the path's bytes.
+int FileKind(const QString& path) {
+    struct stat info {};
+    return ::stat(EncodePath(path).constData(), &info) == 0 ? int(info.st_mode & S_IFMT) : 0;
 }
 
 } // namespace
@@ -59,24 +68,31 @@ int main(int argc, char** argv) {
         QStringLiteral("The folder to list at start, a ZIP archive to open in the list, or a "
                        "Palm file to select in its folder's list."),
         QStringLiteral("[FOLDER | ARCHIVE.zip | FILE.pdb | FILE.prc]"));
-    parser.process(app);
+    // From argv's bytes: QCoreApplication::arguments() loses those of a name that is not
+    // UTF-8, and such a file could then not be found.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << DecodePath(QByteArray(argv[i]));
+    parser.process(arguments);
 
     QString startFolder;
     QString startArchive; // an archive is opened after its folder is listed
     QString startFile;    // a Palm file is selected in its folder's list
     if (!parser.positionalArguments().isEmpty()) {
         const QFileInfo start(parser.positionalArguments().first());
-        if (start.isFile() && IsZipFile(start.fileName())) {
+        const int kind = FileKind(start.absoluteFilePath());
+        if (kind == S_IFREG && IsZipFile(start.fileName())) {
             startArchive = start.absoluteFilePath();
             startFolder = start.absolutePath();
-        } else if (start.isFile() && IsPalmFile(start)) {
+        } else if (kind == S_IFREG && IsPalmFile(start)) {
             startFile = start.fileName();
             startFolder = start.absolutePath();
-        } else if (start.isDir()) {
+        } else if (kind == S_IFDIR) {
             startFolder = start.absoluteFilePath();
         } else {
-            std::fprintf(stderr, "brisko: %s: no such folder, ZIP archive or Palm file\n",
-                         qPrintable(QDir::toNativeSeparators(start.absoluteFilePath())));
+            std::fprintf(
+                stderr, "brisko: %s: no such folder, ZIP archive or Palm file\n",
+                qPrintable(DisplayName(QDir::toNativeSeparators(start.absoluteFilePath()))));
             return 2;
         }
     }
