@@ -101,8 +101,9 @@ void TFBrowser::OpenFile(int row) {
     }
     const QString path = RowPath(row);
     if (FindFileSize(path) < 0) {
-        FPrompts.Error(this, Translated("%s no longer exists.")
-                                 .replace(QStringLiteral("%s"), DisplayName(path)));
+        FPrompts.Error(
+            this,
+            Translated("%s no longer exists.").replace(QStringLiteral("%s"), DisplayName(path)));
         return;
     }
     if (!FPrompts.OpenUrl(LocalFileUrl(path)))

@@ -209,7 +209,8 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
             SetNameFromBytes(row, listing.Folder, nameBytes);
             row.Type = QStringLiteral("Zip");
             row.Icon = RowIcon::Archive;
-            if (SetSizeAndDateFromPath(row, row.File.isEmpty() ? listing.Folder + row.Name : row.File))
+            if (SetSizeAndDateFromPath(row,
+                                       row.File.isEmpty() ? listing.Folder + row.Name : row.File))
                 listing.Rows.push_back(std::move(row));
         }
     }
