@@ -1,10 +1,12 @@
 #include "app/StartArguments.h"
 
 #include "common/Helpers.h"
+#include "platform/NativePath.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <sys/stat.h>
 
 namespace {
 
@@ -52,6 +54,13 @@ QStringList WithoutQtOptions(const QStringList& arguments) {
         kept << arguments[i];
     }
     return kept;
+}
+
+// S_IFREG, S_IFDIR, another kind, or 0 when there is nothing; by the path's bytes, which
+// QFileInfo cannot reach when they are not UTF-8.
+int FileKind(const QString& path) {
+    struct stat info {};
+    return ::stat(EncodePath(path).constData(), &info) == 0 ? int(info.st_mode & S_IFMT) : 0;
 }
 
 bool IsPalmFile(const QFileInfo& file) {
@@ -106,18 +115,19 @@ StartArguments ParseStartArguments(const QStringList& arguments) {
     if (paths.isEmpty())
         return start;
     const QFileInfo path(paths.first());
-    if (path.isFile() && IsZipFile(path.fileName())) {
+    const int kind = FileKind(path.absoluteFilePath());
+    if (kind == S_IFREG && IsZipFile(path.fileName())) {
         start.Archive = path.absoluteFilePath();
         start.Folder = path.absolutePath();
-    } else if (path.isFile() && IsPalmFile(path)) {
+    } else if (kind == S_IFREG && IsPalmFile(path)) {
         start.File = path.fileName();
         start.Folder = path.absolutePath();
-    } else if (path.isDir()) {
+    } else if (kind == S_IFDIR) {
         start.Folder = path.absoluteFilePath();
     } else {
         start.What = StartArguments::Action::Fail;
         start.Text = program + QStringLiteral(": ") +
-                     QDir::toNativeSeparators(path.absoluteFilePath()) +
+                     DisplayName(QDir::toNativeSeparators(path.absoluteFilePath())) +
                      QStringLiteral(": no such folder, ZIP archive or Palm file\n");
     }
     return start;

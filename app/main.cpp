@@ -6,8 +6,10 @@
 #include "common/Helpers.h"
 #include "i18n/Translate.h"
 #include "palmdesktop/udxUserData.h"
+#include "platform/NativePath.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTreeView>
 #include <cstdio>
 #include <exception>
@@ -19,7 +21,8 @@ namespace {
 void SelectStartFile(TFBrowser& window, Prompts& prompts, const QString& name) {
     FileListModel& model = window.FileModel();
     for (int row = 0; row < model.rowCount(); ++row) {
-        if (model.Row(row).Name != name)
+        // By the file name's bytes: a row's Name is only its text when they are not UTF-8.
+        if (QFileInfo(window.RowPath(row)).fileName() != name)
             continue;
         const QModelIndex index = model.index(row, 0);
         window.FileList()->setCurrentIndex(index);
@@ -42,8 +45,12 @@ int main(int argc, char** argv) {
     // mistyped path answer in any terminal.
     StartArguments start;
     {
-        QCoreApplication arguments(argc, argv);
-        start = ParseStartArguments(QCoreApplication::arguments());
+        // From argv's bytes: QCoreApplication::arguments() loses those of a name that is
+        // not UTF-8, and such a file could then not be found.
+        QStringList arguments;
+        for (int i = 0; i < argc; ++i)
+            arguments << DecodePath(QByteArray(argv[i]));
+        start = ParseStartArguments(arguments);
     }
     if (start.What == StartArguments::Action::ShowText) {
         std::fputs(qPrintable(start.Text), stdout);

@@ -4,6 +4,7 @@
 #include "common/Helpers.h"
 #include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
+#include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 #include "zip/ZipArchive.h"
 
@@ -62,7 +63,7 @@ ArchiveListing ArchiveLister::List(const QString& archivePath,
         if (error.isEmpty()) {
             row.File = extracted.Path;
             try {
-                FReader.SetFileName(QFile::encodeName(extracted.Path).toStdString());
+                FReader.SetFileName(EncodePath(extracted.Path).toStdString());
                 FReader.ReadHeader();
             } catch (const std::exception& readError) {
                 error = QString::fromUtf8(readError.what());

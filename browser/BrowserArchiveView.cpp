@@ -9,6 +9,7 @@
 #include "common/Helpers.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@
 #include <QTreeView>
 
 void TFBrowser::OpenArchive(const QString& path) {
-    const QString archiveName = QFileInfo(path).fileName();
+    const QString archiveName = DisplayName(QFileInfo(path).fileName());
     ArchiveListing listing;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -85,7 +86,7 @@ void TFBrowser::ListDoubleClick() {
         return;
     const int row = rows.first();
     if (!FArchiveView && IsZipFile(FFileModel->Row(row).Name)) {
-        OpenArchive(FCurrentFolder + FFileModel->Row(row).Name);
+        OpenArchive(RowPath(row));
         return;
     }
     if (!FArchiveView)
@@ -100,11 +101,12 @@ void TFBrowser::OpenFile(int row) {
         return;
     }
     const QString path = RowPath(row);
-    if (!QFileInfo::exists(path)) {
-        FPrompts.Error(this, FillPlaceholders(Translated("%s no longer exists."), {{u"%s", path}}));
+    if (FindFileSize(path) < 0) {
+        FPrompts.Error(this, FillPlaceholders(Translated("%s no longer exists."),
+                                              {{u"%s", DisplayName(path)}}));
         return;
     }
-    if (!FPrompts.OpenUrl(QUrl::fromLocalFile(path)))
+    if (!FPrompts.OpenUrl(LocalFileUrl(path)))
         FPrompts.Error(this, FillPlaceholders(Translated("No program to open %s was found."),
-                                              {{u"%s", path}}));
+                                              {{u"%s", DisplayName(path)}}));
 }

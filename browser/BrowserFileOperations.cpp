@@ -13,6 +13,7 @@
 #include "dialogs/TFDialog.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/Trash.h"
 #include "zip/ExtractionFolder.h"
@@ -128,9 +129,10 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
             notExtracted << row;
             continue;
         }
-        // An archive row's copy has the entry's file name; a folder's row has its name.
+        // An archive row's copy has the entry's file name; a folder's row has its name, by
+        // its bytes (Name is only its shown text when it is not UTF-8).
         const QString source = RowPath(row);
-        items.push_back({source, FArchiveView ? QFileInfo(source).fileName() : fileRow.Name});
+        items.push_back({source, QFileInfo(source).fileName()});
         itemRows << row;
     }
 
@@ -210,13 +212,13 @@ void TFBrowser::DeleteSelectedFiles() {
 }
 
 bool TFBrowser::MoveToRecycleBin(const QString& path, QString* error) {
-    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
+    if (!EntryExists(path)) {
         if (error)
             *error = Translated("it no longer exists");
         return false;
     }
     QString cause;
-    if (MoveToTrash(QFile::encodeName(path), &cause))
+    if (MoveToTrash(EncodePath(path), &cause))
         return true;
     if (error)
         *error = cause;

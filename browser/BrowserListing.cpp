@@ -9,6 +9,7 @@
 #include "common/PalmText.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QAbstractFileIconProvider>
 #include <QApplication>
@@ -70,7 +71,7 @@ void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
                                  unreadable),
                 {{u"%d", QString::number(unreadable)}});
     SetStatusText(status);
-    setWindowTitle(QStringLiteral("Brisko - ") + shown);
+    setWindowTitle(QStringLiteral("Brisko - ") + DisplayName(shown));
 }
 
 void TFBrowser::Refresh() {
@@ -177,11 +178,12 @@ void TFBrowser::ShowDetails(const QString& path) {
     }
     std::unique_ptr<TPalmDatabase> reader;
     try {
-        reader = std::make_unique<TPalmDatabase>(QFile::encodeName(path).toStdString(), true);
+        reader = std::make_unique<TPalmDatabase>(EncodePath(path).toStdString(), true);
     } catch (const std::exception& error) {
         // The panels would otherwise go on describing another file.
         ShowDetails(QString());
-        throw std::runtime_error(QFileInfo(path).fileName().toStdString() + ": " + error.what());
+        throw std::runtime_error(DisplayName(QFileInfo(path).fileName()).toStdString() + ": " +
+                                 error.what());
     }
     const TPDBHeader& header = reader->Header();
     const int index = FCatalogue.FindLink(header.Creator);

@@ -3,6 +3,7 @@
 #include "common/Helpers.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "platform/RegularFile.h"
 
 #include <QFile>
@@ -53,7 +54,7 @@ CopyMoveFileResult CopyContent(int sourceFd, const struct stat& sourceInfo,
 
 CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bool copy,
                                 bool replace, const FileSystemCalls& calls) {
-    const QByteArray sourceName = QFile::encodeName(source);
+    const QByteArray sourceName = EncodePath(source);
     const QFileInfo targetInfo(target);
     const QString name = targetInfo.fileName();
     QString error;
@@ -74,7 +75,7 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     if (::fstat(sourceFd, &sourceInfo) != 0)
         return Failed(SystemErrorText(errno));
 
-    const QByteArray encodedName = QFile::encodeName(name);
+    const QByteArray encodedName = EncodePath(name);
     struct stat existing {};
     if (::fstatat(folder.Fd(), encodedName.constData(), &existing, 0) == 0 &&
         existing.st_dev == sourceInfo.st_dev && existing.st_ino == sourceInfo.st_ino)
@@ -138,7 +139,7 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
         if (result.Status == CopyMoveStatus::TargetExists) {
             bool replace = overwriteAll;
             if (!overwriteAll && !skipAll) {
-                switch (AskOverwrite(item.Name)) {
+                switch (AskOverwrite(DisplayName(item.Name))) {
                 case OverwriteAnswer::Yes:
                     replace = true;
                     break;
@@ -162,7 +163,7 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
             report.Outcomes[i] = ItemOutcome::Done;
         } else {
             report.Outcomes[i] = ItemOutcome::Failed;
-            report.Failures << item.Name + QStringLiteral(": ") + result.Error;
+            report.Failures << DisplayName(item.Name) + QStringLiteral(": ") + result.Error;
         }
     }
     if (Progress)

@@ -36,7 +36,7 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
 
 struct CopyMoveItem {
     QString Source; // full path
-    QString Name;   // the file name it gets in the target folder
+    QString Name;   // the file name it gets in the target folder (as DecodePath keeps it)
 };
 
 enum class ItemOutcome {
@@ -48,7 +48,7 @@ enum class ItemOutcome {
 
 struct CopyMoveReport {
     std::vector<ItemOutcome> Outcomes; // one per item, in their order
-    QStringList Failures;              // "name: cause", one per failed item
+    QStringList Failures;              // "shown name: cause", one per failed item
     QString FolderError;               // the target folder is unusable: nothing was tried
     bool Cancelled = false;
 };
@@ -59,7 +59,7 @@ public:
     explicit CopyMoveRun(bool copy, const FileSystemCalls& calls = FileSystemCalls::Real())
         : FCopy(copy), FCalls(calls) {}
 
-    // Asked only when a target file exists; the name is the item's Name.
+    // Asked only when a target file exists; the name is the item's Name as shown.
     std::function<OverwriteAnswer(const QString& name)> AskOverwrite;
     // Runs before each item; false cancels the rest of the run.
     std::function<bool(size_t done, size_t total)> Progress;

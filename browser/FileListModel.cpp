@@ -1,5 +1,7 @@
 #include "browser/FileListModel.h"
 
+#include "platform/NativePath.h"
+
 #include <QMimeData>
 #include <QUrl>
 #include <algorithm>
@@ -122,10 +124,11 @@ void FileListModel::SetLocale(const QLocale& locale) {
 QString FileListModel::RowPath(int row) const {
     const FileRow& fileRow = Row(row);
     const QString& name = fileRow.Name;
+    // An entry's own copy, also when another entry has the same name; a file by its bytes.
+    if (!fileRow.File.isEmpty())
+        return fileRow.File;
     if (!FArchiveView)
         return FFolder + name;
-    if (!fileRow.File.isEmpty())
-        return fileRow.File; // its own copy, also when another entry has the same name
     // Entries are extracted without their folders; archives made on Windows may use "\".
     const qsizetype cut = std::max(name.lastIndexOf(u'/'), name.lastIndexOf(u'\\'));
     return FFolder + name.mid(cut + 1);
@@ -208,7 +211,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const {
     QList<QUrl> urls;
     urls.reserve(qsizetype(rows.size()));
     for (int row : rows)
-        urls.append(QUrl::fromLocalFile(RowPath(row)));
+        urls.append(LocalFileUrl(RowPath(row)));
     auto* mime = new QMimeData;
     mime->setUrls(urls);
     return mime;

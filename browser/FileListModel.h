@@ -41,7 +41,7 @@ public:
     // Where the rows' files are, with its trailing separator. While an archive is shown
     // this is the extraction folder, and the rows' names are entry paths: a row's file
     // is its own extracted copy (FileRow::File), else the name's file-name part in the
-    // folder.
+    // folder. A row whose name is not UTF-8 has its file in FileRow::File too.
     void SetFolder(const QString& folder) { FFolder = folder; }
     void SetArchiveView(bool archiveView) { FArchiveView = archiveView; }
     QString Folder() const { return FFolder; }

@@ -6,6 +6,7 @@
 #include "common/Helpers.h"
 #include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
+#include "platform/NativePath.h"
 
 #include <QFile>
 #include <QThread>
@@ -58,6 +59,15 @@ bool SetSizeAndDateFromPath(FileRow& row, const QString& path) {
     return true;
 }
 
+// A name that is not UTF-8 shows its best text, and its row keeps the path of its bytes.
+void SetNameFromBytes(FileRow& row, const QString& folder, const std::string& nameBytes) {
+    row.Name = DecodePath(nameBytes.data(), qsizetype(nameBytes.size()));
+    if (HasEscapedBytes(row.Name)) {
+        row.File = folder + row.Name;
+        row.Name = DisplayName(row.Name);
+    }
+}
+
 // What the reading of a run of Palm file names needs: where they are.
 struct PalmFolder {
     const QString& Folder;    // with its trailing separator
@@ -82,12 +92,11 @@ void ListPalmRun(TPalmPDB& reader, const PalmFolder& folder, const std::string* 
     for (size_t i = 0; i < count; ++i) {
         const std::string& nameBytes = names[i];
         FileRow& row = rows[i];
-        // What QFile::decodeName does, without a QByteArray copy of the name first.
-        row.Name = QString::fromLocal8Bit(nameBytes.data(), qsizetype(nameBytes.size()));
+        SetNameFromBytes(row, folder.Folder, nameBytes);
         try {
             reader.ReadHeaderInFolder(folder.Bytes + nameBytes, folder.Fd, folder.Bytes.size());
         } catch (const std::exception& error) {
-            const QString path = folder.Folder + row.Name;
+            const QString path = row.File.isEmpty() ? folder.Folder + row.Name : row.File;
             row.Error = QString::fromUtf8(error.what());
             row.Icon = RowIcon::Unreadable;
             run.Errors.push_back({path, row.Error});
@@ -184,7 +193,7 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
     FolderListing listing;
     listing.Folder = AddTrailingBackslash(folder);
     const PalmFolderEntries entries = ScanPalmFolder(listing.Folder);
-    const std::string folderBytes = QFile::encodeName(listing.Folder).toStdString();
+    const std::string folderBytes = EncodePath(listing.Folder).toStdString();
     const OpenFolder openFolder(folderBytes);
 
     listing.Rows.reserve((filter.ShowPDB ? entries.PDB.size() : 0) +
@@ -197,10 +206,11 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
     if (filter.ShowZIP) {
         for (const std::string& nameBytes : entries.ZIP) {
             FileRow row;
-            row.Name = QFile::decodeName(QByteArray::fromStdString(nameBytes));
+            SetNameFromBytes(row, listing.Folder, nameBytes);
             row.Type = QStringLiteral("Zip");
             row.Icon = RowIcon::Archive;
-            if (SetSizeAndDateFromPath(row, listing.Folder + row.Name))
+            if (SetSizeAndDateFromPath(row,
+                                       row.File.isEmpty() ? listing.Folder + row.Name : row.File))
                 listing.Rows.push_back(std::move(row));
         }
     }

@@ -18,7 +18,7 @@ enum class RowIcon { PalmFile = 0, Archive = 1, Unreadable = 2 };
 // A row keeps values, not the Size and Changed texts: those are made when shown, so that a
 // listing of 100,000 rows does not make 200,000 texts of which a screenful is seen.
 struct FileRow {
-    QString Name; // file name without folder
+    QString Name; // file name without folder, as shown (see File)
     QString Type; // creator ID, "Zip" for an archive, empty when the header is unreadable
     int64_t Bytes = 0;
     // The last write as a packed file time stamp (PackFileTime): the file system's
@@ -30,7 +30,8 @@ struct FileRow {
     bool SizeWithUnit = false;
     QString Error; // the reader's message when the header could not be read
     // The row's file when it is not the listed folder + Name: an archive entry's
-    // extracted copy. Empty for an entry that could not be extracted.
+    // extracted copy (empty for an entry that could not be extracted), or a file whose
+    // name is not UTF-8, as DecodePath keeps its bytes (Name is then its shown text).
     QString File;
 };
 

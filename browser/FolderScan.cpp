@@ -1,5 +1,7 @@
 #include "browser/FolderScan.h"
 
+#include "platform/NativePath.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <cstring>
@@ -42,7 +44,7 @@ PalmFolderEntries ScanPalmFolder(const QString& folder) {
     PalmFolderEntries entries;
 #ifndef _WIN32
     // readdir gives names without a stat per entry: the listing's hot path.
-    const QByteArray path = QFile::encodeName(folder);
+    const QByteArray path = EncodePath(folder);
     DIR* dir = opendir(path.isEmpty() ? "." : path.constData());
     if (!dir)
         return entries;

@@ -8,6 +8,7 @@
 #include "common/Helpers.h"
 #include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
+#include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
 #include <QFile>
@@ -15,6 +16,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -26,18 +31,28 @@ const char* const Usage =
     "  list   print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
     "  --json print a JSON array instead of text\n";
 
+// By the path's bytes, which QFileInfo cannot reach when they are not UTF-8.
+bool IsFolder(const QString& path) {
+#ifndef _WIN32
+    struct stat info {};
+    return ::stat(EncodePath(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+#else
+    return QFileInfo(path).isDir();
+#endif
+}
+
 QString Latin(const char* text) {
     return QString::fromLatin1(text);
 }
 
 void ReportError(QTextStream& err, const QString& file, const QString& message) {
-    err << "brisko-cli: " << file << ": " << message << '\n';
+    err << "brisko-cli: " << DisplayName(file) << ": " << message << '\n';
 }
 
 QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
     const TPDBHeader& h = reader.Header();
     QJsonObject o;
-    o[Latin("file")] = file;
+    o[Latin("file")] = DisplayName(file);
     o[Latin("name")] = PalmTextToQString(h.Name);
     o[Latin("type")] = PalmTextToQString(h.DBType);
     o[Latin("creator")] = PalmTextToQString(h.Creator);
@@ -64,7 +79,7 @@ QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
 
 void PrintHeaderText(QTextStream& out, const QString& file, const TPalmDatabase& reader) {
     const TPDBHeader& h = reader.Header();
-    out << "File: " << file << '\n';
+    out << "File: " << DisplayName(file) << '\n';
     out << "Name: " << PalmTextToQString(h.Name) << '\n';
     const auto values = HeaderRowValues(h, Latin("Unknown"));
     for (int i = 0; i < HeaderRowCount; ++i)
@@ -81,7 +96,7 @@ int Info(const QStringList& files, bool json, QTextStream& out, QTextStream& err
     bool first = true;
     for (const QString& file : files) {
         try {
-            TPalmDatabase reader(QFile::encodeName(file).toStdString(), true);
+            TPalmDatabase reader(EncodePath(file).toStdString(), true);
             if (json) {
                 array.append(HeaderObject(file, reader));
             } else {
@@ -94,7 +109,8 @@ int Info(const QStringList& files, bool json, QTextStream& out, QTextStream& err
             const QString message = QString::fromUtf8(error.what());
             ReportError(err, file, message);
             if (json)
-                array.append(QJsonObject{{Latin("file"), file}, {Latin("error"), message}});
+                array.append(
+                    QJsonObject{{Latin("file"), DisplayName(file)}, {Latin("error"), message}});
             status = ExitSomeUnreadable;
         }
     }
@@ -151,7 +167,7 @@ int ListArchive(const QString& path, bool json, QTextStream& out, QTextStream& e
 }
 
 int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
-    if (IsZipFile(folder) && !QFileInfo(folder).isDir())
+    if (IsZipFile(folder) && !IsFolder(folder))
         return ListArchive(folder, json, out, err);
     TPalmPDB reader(std::string(), false);
     ListeDerLinks catalogue;

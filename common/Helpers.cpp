@@ -2,6 +2,7 @@
 
 #include "common/DateTime.h"
 #include "common/Errors.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -10,6 +11,10 @@
 #include <cmath>
 #include <iterator>
 #include <limits>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 namespace {
 
@@ -151,14 +156,23 @@ FileSizeAndDate FindFileSizeAndDate(const QString& path) {
     FileSizeAndDate found;
     if (path.isEmpty())
         return found;
+#ifndef _WIN32
+    // By the path's bytes: QFileInfo cannot reach a name that is not UTF-8.
+    struct stat info {};
+    if (::stat(EncodePath(path).constData(), &info) != 0)
+        return found;
+    // A folder's size on Unix is an allocation detail of the file system; show none.
+    found.Bytes = S_ISDIR(info.st_mode) ? 0 : int64_t(info.st_size);
+    found.Date = PackFileTime(info.st_mtime);
+#else
     const QFileInfo info(path);
     if (!info.exists())
         return found;
-    // A folder's size on Unix is an allocation detail of the file system; show none.
     found.Bytes = info.isDir() ? 0 : info.size();
     const QDateTime modified = info.lastModified();
     if (modified.isValid())
         found.Date = PackFileTime(static_cast<std::time_t>(modified.toSecsSinceEpoch()));
+#endif
     return found;
 }
 

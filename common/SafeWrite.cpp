@@ -2,6 +2,8 @@
 // CreateFileW and MoveFileExW with and without MOVEFILE_REPLACE_EXISTING.
 #include "common/SafeWrite.h"
 
+#include "platform/NativePath.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 #include <cerrno>
@@ -14,7 +16,7 @@
 namespace {
 
 QByteArray Encoded(const QString& name) {
-    return QFile::encodeName(name);
+    return EncodePath(name);
 }
 
 // rename that never replaces. renameat2 does it in one step; file systems without it

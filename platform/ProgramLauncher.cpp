@@ -2,11 +2,21 @@
 
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <cstring>
+#include <vector>
+
+#ifndef Q_OS_WIN
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 QStringList SplitWindowsCommandLine(const QString& parameters) {
     QStringList arguments;
@@ -120,13 +130,75 @@ QString PathForProgram(const QString& program, const QString& path) {
     return RunsThroughWine(program) ? WindowsPathInWine(path) : path;
 }
 
+#ifndef Q_OS_WIN
+namespace {
+
+// Starts program (a path) with the arguments' bytes, without waiting: a grandchild that
+// the system adopts, so that no zombie stays behind. Our own because QProcess encodes its
+// arguments from QString, which loses the bytes of a file name that is not UTF-8. Returns
+// 0, or the errno value of the failed fork or exec.
+int SpawnDetached(const QByteArray& program, const QList<QByteArray>& arguments) {
+    // Everything the children need is made before fork: only system calls follow it.
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.constData()));
+    for (const QByteArray& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.constData()));
+    argv.push_back(nullptr);
+    // Closed by a successful exec; carries the errno value of a failed one.
+    int report[2];
+    if (::pipe2(report, O_CLOEXEC) != 0)
+        return errno;
+    const pid_t middle = ::fork();
+    if (middle < 0) {
+        const int failure = errno;
+        ::close(report[0]);
+        ::close(report[1]);
+        return failure;
+    }
+    if (middle == 0) {
+        ::close(report[0]);
+        const pid_t child = ::fork();
+        if (child > 0)
+            ::_exit(0);
+        if (child == 0) {
+            ::setsid();
+            ::execv(argv[0], argv.data());
+        }
+        const int failure = errno;
+        [[maybe_unused]] const ssize_t written = ::write(report[1], &failure, sizeof failure);
+        ::_exit(127);
+    }
+    ::close(report[1]);
+    while (::waitpid(middle, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    int failure = 0;
+    ssize_t got;
+    do {
+        got = ::read(report[0], &failure, sizeof failure);
+    } while (got < 0 && errno == EINTR);
+    ::close(report[0]);
+    return got == ssize_t(sizeof failure) ? failure : 0;
+}
+
+} // namespace
+#endif
+
 bool StartProgram(const QString& program, const QString& parameters, QString* error) {
-    QProcess process;
 #ifdef Q_OS_WIN
+    QProcess process;
     process.setProgram(program);
     process.setNativeArguments(parameters);
+    if (process.startDetached())
+        return true;
+    if (error) {
+        *error = Translated("%s could not be started.").replace(QStringLiteral("%s"), program);
+        if (!process.errorString().isEmpty())
+            *error += QLatin1Char(' ') + process.errorString();
+    }
+    return false;
 #else
     QStringList arguments = SplitWindowsCommandLine(parameters);
+    QString executable = program;
     if (RunsThroughWine(program)) {
         const QString wine = QStandardPaths::findExecutable(QStringLiteral("wine"));
         if (wine.isEmpty()) {
@@ -137,18 +209,22 @@ bool StartProgram(const QString& program, const QString& parameters, QString* er
             return false;
         }
         arguments.prepend(program);
-        process.setProgram(wine);
-    } else {
-        process.setProgram(program);
+        executable = wine;
+    } else if (!program.contains(u'/')) {
+        // A bare name is looked up on PATH, as the shell would.
+        const QString found = QStandardPaths::findExecutable(program);
+        if (!found.isEmpty())
+            executable = found;
     }
-    process.setArguments(arguments);
-#endif
-    if (process.startDetached())
+    QList<QByteArray> encoded;
+    for (const QString& argument : std::as_const(arguments))
+        encoded << EncodePath(argument);
+    const int failure = SpawnDetached(EncodePath(executable), encoded);
+    if (failure == 0)
         return true;
-    if (error) {
-        *error = FillPlaceholders(Translated("%s could not be started."), {{u"%s", program}});
-        if (!process.errorString().isEmpty())
-            *error += QLatin1Char(' ') + process.errorString();
-    }
+    if (error)
+        *error = FillPlaceholders(Translated("%s could not be started."), {{u"%s", program}}) +
+                 QLatin1Char(' ') + QString::fromLocal8Bit(std::strerror(failure));
     return false;
+#endif
 }

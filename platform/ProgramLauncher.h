@@ -20,6 +20,7 @@ bool RunsThroughWine(const QString& program);
 // the root when no drive holds the path), the path unchanged otherwise.
 QString PathForProgram(const QString& program, const QString& path);
 
-// Starts program with parameters, without waiting for it. False, with the reason in
-// error, when it could not be started (no such program, Wine missing).
+// Starts program with parameters, without waiting for it; a path among them keeps its
+// bytes (DecodePath). False, with the reason in error, when it could not be started (no
+// such program, Wine missing).
 bool StartProgram(const QString& program, const QString& parameters, QString* error);

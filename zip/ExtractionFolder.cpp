@@ -2,6 +2,7 @@
 
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "zip/ZipArchive.h"
 
 #include <QDir>
@@ -81,7 +82,7 @@ ExtractionFolder::ArchiveFolder* ExtractionFolder::FolderFor(const QString& arch
     for (int attempt = 0; attempt < 100 && !made->Top.IsValid(); ++attempt) {
         const QString name =
             base + u'-' + QString::number(QRandomGenerator::global()->generate() % 2176782336u, 36);
-        if (::mkdirat(root.Fd(), QFile::encodeName(name).constData(), 0700) != 0) {
+        if (::mkdirat(root.Fd(), EncodePath(name).constData(), 0700) != 0) {
             if (errno == EEXIST)
                 continue;
             if (error)
@@ -193,11 +194,11 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
 
 void ExtractionFolder::RemoveWritten() {
     for (const QString& path : FWritten)
-        ::unlink(QFile::encodeName(path).constData()); // a copy held open elsewhere may stay
+        ::unlink(EncodePath(path).constData()); // a copy held open elsewhere may stay
     FWritten.clear();
     FWrittenSet.clear();
     for (auto folder = FMadeFolders.rbegin(); folder != FMadeFolders.rend(); ++folder)
-        ::rmdir(QFile::encodeName(*folder).constData()); // only when empty
+        ::rmdir(EncodePath(*folder).constData()); // only when empty
     FMadeFolders.clear();
     FArchiveFolders.clear();
 }

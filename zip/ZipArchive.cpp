@@ -4,6 +4,7 @@
 #include "common/SafeWrite.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "zip/Utf8FlagRepair.h"
 
 #include <QDir>
@@ -71,7 +72,7 @@ bool ZipArchive::Open(const QString& path) {
     FError.clear();
     // Opened without blocking and looked at first: a named pipe called x.zip would
     // otherwise hang the program until some other program writes to it.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(EncodePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         FError = SystemErrorText(errno);
         return false;

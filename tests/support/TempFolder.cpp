@@ -5,11 +5,24 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <ftw.h>
 #include <stdexcept>
+#include <stdio.h>
 
 TempFolder::TempFolder() {
     if (!FDir.isValid())
         throw std::runtime_error("cannot create a temporary folder");
+}
+
+TempFolder::~TempFolder() {
+    // Depth first, links not followed; what cannot be removed is left to QTemporaryDir.
+    nftw(
+        QFile::encodeName(FDir.path()).constData(),
+        [](const char* path, const struct stat*, int, struct FTW*) {
+            ::remove(path);
+            return 0;
+        },
+        16, FTW_DEPTH | FTW_PHYS);
 }
 
 QString TempFolder::Write(const QString& name, const QByteArray& content,

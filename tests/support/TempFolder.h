@@ -10,6 +10,8 @@
 class TempFolder {
 public:
     TempFolder();
+    // Removes the folder by its entries' bytes: QDir cannot reach a name that is not UTF-8.
+    ~TempFolder();
     // Path with no trailing separator.
     QString Path() const { return FDir.path(); }
     // Full path of a name inside the folder.
