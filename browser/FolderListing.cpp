@@ -16,6 +16,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -58,6 +59,22 @@ bool SetSizeAndDateFromPath(FileRow& row, const QString& path) {
     return true;
 }
 
+// A link whose target is gone shows the link's own size and date.
+bool SetSizeAndDateOfLink(FileRow& row, const QString& path) {
+#ifndef _WIN32
+    struct stat entry {};
+    if (::lstat(QFile::encodeName(path).constData(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+        return false;
+    row.Bytes = entry.st_size;
+    row.ChangedStamp = PackFileTime(entry.st_mtime);
+    return true;
+#else
+    (void)row;
+    (void)path;
+    return false;
+#endif
+}
+
 // What the reading of a run of Palm file names needs: where they are.
 struct PalmFolder {
     const QString& Folder;    // with its trailing separator
@@ -90,8 +107,11 @@ void ListPalmRun(TPalmPDB& reader, const PalmFolder& folder, const std::string* 
             const QString path = folder.Folder + row.Name;
             row.Error = QString::fromUtf8(error.what());
             row.Icon = RowIcon::Unreadable;
-            run.Errors.push_back({path, row.Error});
-            run.Keep[i] = SetSizeAndDateFromPath(row, path);
+            // Listed with its marker, and counted, only while the entry is there: a file
+            // removed since the folder was read is neither.
+            run.Keep[i] = SetSizeAndDateFromPath(row, path) || SetSizeAndDateOfLink(row, path);
+            if (run.Keep[i])
+                run.Errors.push_back({path, row.Error});
             continue;
         }
         const std::string& creator = reader.Header().Creator;

@@ -1,5 +1,7 @@
 #include "browser/FolderScan.h"
 
+#include "browser/FileNameOrder.h"
+
 #include <QDirIterator>
 #include <QFile>
 #include <cstring>
@@ -61,5 +63,8 @@ PalmFolderEntries ScanPalmFolder(const QString& folder) {
         Sort(entries, name.constData(), size_t(name.size()));
     }
 #endif
+    SortFileNames(entries.PDB);
+    SortFileNames(entries.PRC);
+    SortFileNames(entries.ZIP);
     return entries;
 }
