@@ -302,7 +302,7 @@ void TFBrowser::ListTypedFolder(const QString& text) {
     if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
         folder = QDir::homePath() + folder.mid(1);
     if (!FCurrentFolder.isEmpty())
-        folder = QDir(FCurrentFolder).absoluteFilePath(folder);
+        folder = QDir::cleanPath(QDir(FCurrentFolder).absoluteFilePath(folder));
     Run([this, folder] {
         ShowDetails(QString());
         ListFolder(folder);
@@ -396,7 +396,7 @@ void TFBrowser::Run(const std::function<void()>& command) {
 }
 
 bool TFBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FolderCombo->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (FolderCombo && watched == FolderCombo->lineEdit() && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ListTypedFolder(FolderCombo->currentText());

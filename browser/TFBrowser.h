@@ -144,7 +144,7 @@ public:
     QDockWidget* tbxdpFlags;
     QToolBar* tbxtbMain;
     QToolBar* tbxtwSystemComboBox;
-    QComboBox* FolderCombo;
+    QComboBox* FolderCombo = nullptr; // made after the list, whose events come earlier
     GeneralPanel* General;
     DatabaseInfoPanel* DBInfo;
     FlagsPanel* Flags;
