@@ -285,6 +285,8 @@ void TFBrowser::CreateToolbars() {
     // itself ignores Enter on a text that none of its items holds.
     connect(FolderCombo, &QComboBox::textActivated, this,
             [this](const QString& text) { ListTypedFolder(text); });
+    // The box has the keyboard focus and hands keys to its edit field directly.
+    FolderCombo->installEventFilter(this);
     FolderCombo->lineEdit()->installEventFilter(this);
 
     // The bars cannot be closed: the right-click menu of bars and panels offers the
@@ -396,7 +398,8 @@ void TFBrowser::Run(const std::function<void()>& command) {
 }
 
 bool TFBrowser::eventFilter(QObject* watched, QEvent* event) {
-    if (FolderCombo && watched == FolderCombo->lineEdit() && event->type() == QEvent::KeyPress) {
+    if (FolderCombo && (watched == FolderCombo || watched == FolderCombo->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             ListTypedFolder(FolderCombo->currentText());

@@ -34,11 +34,11 @@ protected:
         label->setSelection(0, int(label->text().size()));
         return label->selectedText();
     }
+    // Keys go to the box, which has the focus and hands them to its edit field.
     void TypeIntoFolderBox(const QString& text) {
-        QLineEdit* edit = w->FolderCombo->lineEdit();
-        edit->selectAll();
-        QTest::keyClicks(edit, text);
-        QTest::keyClick(edit, Qt::Key_Return);
+        w->FolderCombo->lineEdit()->selectAll();
+        QTest::keyClicks(w->FolderCombo, text);
+        QTest::keyClick(w->FolderCombo, Qt::Key_Return);
     }
 
 private:
@@ -120,8 +120,10 @@ TEST_F(WindowTexts, EnterInTheFolderBoxListsWhatWasTyped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         TypeIntoFolderBox(c.typed);
-        EXPECT_EQ(w->CurrentFolder().toStdString(), QString(c.listed + QDir::separator()).toStdString());
-        EXPECT_EQ(w->FolderCombo->currentText().toStdString(), QDir::toNativeSeparators(c.listed).toStdString());
+        EXPECT_EQ(w->CurrentFolder().toStdString(),
+                  QString(c.listed + QDir::separator()).toStdString());
+        EXPECT_EQ(w->FolderCombo->currentText().toStdString(),
+                  QDir::toNativeSeparators(c.listed).toStdString());
         EXPECT_EQ(w->TreeFolder(), QDir::toNativeSeparators(c.tree));
         EXPECT_EQ(Names(), Words(c.rows));
         EXPECT_EQ(w->StatusText().contains(QStringLiteral("does not exist")), c.tree.isEmpty())
