@@ -303,8 +303,8 @@ void TFBrowser::ListTypedFolder(const QString& text) {
     QString folder = text;
     if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
         folder = QDir::homePath() + folder.mid(1);
-    if (!FCurrentFolder.isEmpty())
-        folder = QDir::cleanPath(QDir(FCurrentFolder).absoluteFilePath(folder));
+    const QDir base(FCurrentFolder.isEmpty() ? QDir::currentPath() : FCurrentFolder);
+    folder = QDir::cleanPath(base.absoluteFilePath(folder));
     Run([this, folder] {
         ShowDetails(QString());
         ListFolder(folder);
