@@ -1,5 +1,6 @@
 // The main window's part of translation: choosing the language at start-up and the
 // "Language" menu, whose choice takes effect at the next start.
+#include "browser/MenuCaption.h"
 #include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
 #include "common/IniFile.h"
@@ -22,8 +23,8 @@ void TFBrowser::ChooseLanguage() {
 void TFBrowser::BuildLanguageMenu() {
     for (qsizetype i = 0; i < FLanguages.Codes.size(); ++i) {
         const QString& code = FLanguages.Codes[i];
-        QAction* item = LanguageMenu->addAction(FLanguages.Names[i] + QStringLiteral(" (") + code +
-                                                QLatin1Char(')'));
+        QAction* item = LanguageMenu->addAction(
+            MenuCaption(FLanguages.Names[i] + QStringLiteral(" (") + code + QLatin1Char(')')));
         item->setData(code);
         item->setStatusTip(code);
         connect(item, &QAction::triggered, this,

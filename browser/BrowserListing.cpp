@@ -118,7 +118,17 @@ void TFBrowser::SelectInTree(const QString& folder) {
     const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
     UpdateFolderCombo(clean);
     const QModelIndex index = FFolderModel->index(clean);
-    if (!index.isValid() || index == STVVerzeichnis->currentIndex())
+    if (!index.isValid()) {
+        // A folder the tree does not hold (a typed one that does not exist): the tree shows
+        // none rather than another one than the box and the list.
+        if (STVVerzeichnis->currentIndex().isValid()) {
+            FMovingTree = true;
+            STVVerzeichnis->selectionModel()->clear();
+            FMovingTree = false;
+        }
+        return;
+    }
+    if (index == STVVerzeichnis->currentIndex())
         return;
     // Moving the tree by program clears the details but lists nothing twice.
     FMovingTree = true;

@@ -1,6 +1,7 @@
 #include "browser/BrowserSettings.h"
 
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -126,18 +127,6 @@ void WriteLayout(IniFile& ini, const QString& section, LayoutKind kind, const Pa
         ini.WriteInteger(section, k.Key, l.*k.Field);
 }
 
-// Any key of digits only counts as numbered, also one too long to be a number.
-bool IsNumberedKeyFrom(const QString& key, qsizetype first) {
-    if (key.isEmpty())
-        return false;
-    for (const QChar c : key)
-        if (c < u'0' || c > u'9')
-            return false;
-    bool fits = false;
-    const qlonglong number = key.toLongLong(&fits);
-    return !fits || number >= first;
-}
-
 } // namespace
 
 BrowserSettings ReadSettings(const IniFile& ini, const QString& defaultLanguage) {
@@ -185,14 +174,30 @@ void WriteSettings(IniFile& ini, const BrowserSettings& s) {
     WriteColumns(ini, DBListSection, s.DBListView);
     ini.WriteInteger(MainSection, FoldersWidthKey, s.FoldersWidth);
 
+    // The keys that reading takes as favourites; any after a gap were never read.
+    qsizetype readable = 0;
+    while (ini.ValueExists(FavoritesSection, QString::number(readable)))
+        ++readable;
+    // A list that grows into the keys after the gap moves them up, gap and all: they stay
+    // unread rather than being overwritten.
+    if (const qsizetype grown = s.Favorites.size() - readable; grown > 0) {
+        std::vector<std::pair<qlonglong, QString>> unread;
+        for (const QString& key : ini.KeyNames(FavoritesSection)) {
+            bool number = false;
+            const qlonglong n = key.toLongLong(&number);
+            if (number && n > readable && n < std::numeric_limits<qlonglong>::max() - grown &&
+                key == QString::number(n))
+                unread.emplace_back(n, ini.ReadString(FavoritesSection, key, QString()));
+        }
+        for (const auto& [n, value] : unread)
+            ini.DeleteKey(FavoritesSection, QString::number(n));
+        for (const auto& [n, value] : unread)
+            ini.WriteString(FavoritesSection, QString::number(n + grown), value);
+    }
     for (qsizetype i = 0; i < s.Favorites.size(); ++i)
         ini.WriteString(FavoritesSection, QString::number(i), s.Favorites.at(i));
-    QStringList stale;
-    for (const QString& key : ini.KeyNames(FavoritesSection))
-        if (IsNumberedKeyFrom(key, s.Favorites.size()))
-            stale.append(key);
-    for (const QString& key : stale)
-        ini.DeleteKey(FavoritesSection, key);
+    for (qsizetype i = s.Favorites.size(); i < readable; ++i)
+        ini.DeleteKey(FavoritesSection, QString::number(i));
 }
 
 QString StartPathToWrite(const BrowserSettings& s, const QString& treeFolder) {

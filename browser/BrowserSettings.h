@@ -101,8 +101,10 @@ struct BrowserSettings {
 BrowserSettings ReadSettings(const IniFile& ini, const QString& defaultLanguage);
 
 // Writes every key in shut-down order; keys and sections the program does not know stay
-// where they are. Numbered favourite keys beyond the written ones are removed, so that a
-// favourite gone from the menu does not come back at the next start. Layout sections with
+// where they are. Favourite keys that reading would take (0 up to the first missing
+// number) beyond the written ones are removed, so that a favourite gone from the menu does
+// not come back at the next start; keys after a gap were never read and stay unread (moved
+// up with the gap when the list grows into them). Layout sections with
 // no entry in the record are written with PanelLayout's defaults. Saving the file is the
 // caller's.
 void WriteSettings(IniFile& ini, const BrowserSettings& s);

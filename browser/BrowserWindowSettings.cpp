@@ -3,6 +3,7 @@
 // favourites menu.
 #include "browser/DetailsPanels.h"
 #include "browser/FileListModel.h"
+#include "browser/MenuCaption.h"
 #include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
 #include "common/Errors.h"
@@ -96,8 +97,13 @@ void TFBrowser::LoadSettings() {
 
     for (int column = 0; column < 4; ++column) {
         const int width = FSettings.MainListView[size_t(column)];
-        AdvListView->setColumnWidth(column,
-                                    width != -1 ? width : DesignedMainListWidths[size_t(column)]);
+        const int designed = DesignedColumnWidth(column);
+        // Sizes are never cut: a Size column stored narrower (the width of earlier
+        // versions) is widened.
+        AdvListView->setColumnWidth(column, width == -1 ? designed
+                                            : column == int(FileColumn::Size)
+                                                ? std::max(width, designed)
+                                                : width);
     }
     for (int column = 0; column < 2; ++column) {
         const int width = FSettings.DBListView[size_t(column)];
@@ -135,7 +141,7 @@ void TFBrowser::SaveSettings() {
     s.Favorites.clear();
     for (QAction* item : MIFavorites->actions())
         if (item != FAddFavoriteItem)
-            s.Favorites << item->text();
+            s.Favorites << item->data().toString();
     s.Favorites << FAbsentFavorites;
     TakeLayout(s.Layout);
     WriteSettings(ini, s);
@@ -186,7 +192,7 @@ void TFBrowser::ApplyLayout() {
         if (area != toolBarArea(bar)) {
             addToolBar(area, bar);
         }
-        bar->setVisible(found->second.Visible);
+        // The bars cannot be closed: one stored hidden (by an earlier version) shows.
     }
 }
 
@@ -239,15 +245,16 @@ void TFBrowser::TakeLayout(std::map<QString, PanelLayout>& layouts) const {
 void TFBrowser::AddFavorite(const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return;
-    auto* item = new QAction(BriskoIcon(IconId::FavoriteFolder), path, MIFavorites);
+    auto* item = new QAction(BriskoIcon(IconId::FavoriteFolder), MenuCaption(path), MIFavorites);
+    item->setData(path); // the caption is the path made fit for a menu
     MIFavorites->addAction(item);
 }
 
 void TFBrowser::FavoriteClick(QAction* item) {
-    if (item->data().toString() == QLatin1String("ADD")) {
+    if (item == FAddFavoriteItem) {
         AddFavorite(TreeFolder());
         return;
     }
     ShowDetails(QString());
-    ListFolder(item->text());
+    ListFolder(item->data().toString());
 }

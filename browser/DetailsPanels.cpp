@@ -2,6 +2,7 @@
 
 #include "browser/BrowserSettings.h"
 #include "browser/Prompts.h"
+#include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
@@ -12,14 +13,6 @@
 #include <QTreeWidget>
 #include <QUrl>
 #include <QVBoxLayout>
-
-namespace {
-
-QString FromUtf8(const std::string& text) {
-    return QString::fromStdString(text);
-}
-
-} // namespace
 
 GeneralPanel::GeneralPanel(Prompts& prompts, QWidget* parent)
     : QWidget(parent), tbxlTitle(new QLabel(this)), TBXLink(new QLabel(this)),
@@ -34,6 +27,8 @@ GeneralPanel::GeneralPanel(Prompts& prompts, QWidget* parent)
     tbxlTitle->setFont(titleFont);
     tbxlTitle->setWordWrap(true);
     tbxlTitle->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Catalogue texts are what someone typed, never markup.
+    tbxlTitle->setTextFormat(Qt::PlainText);
 
     TBXLink->setTextFormat(Qt::RichText);
     TBXLink->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
@@ -45,6 +40,7 @@ GeneralPanel::GeneralPanel(Prompts& prompts, QWidget* parent)
     tbxlFileInfo->setWordWrap(true);
     tbxlFileInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tbxlFileInfo->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    tbxlFileInfo->setTextFormat(Qt::PlainText);
 
     layout->addWidget(tbxlTitle);
     layout->addWidget(TBXLink);
@@ -67,13 +63,14 @@ void GeneralPanel::ShowEntry(const TLinks* entry) {
         return;
     }
     tbxlTitle->setText(entry->Program.empty() ? Translated("Not specified")
-                                              : FromUtf8(entry->Program));
-    tbxlFileInfo->setText(entry->Description.empty() ? Translated("No description")
-                                                     : FromUtf8(entry->Description));
+                                              : Utf8OrWindows1252ToQString(entry->Program));
+    tbxlFileInfo->setText(entry->Description.empty()
+                              ? Translated("No description")
+                              : Utf8OrWindows1252ToQString(entry->Description));
     if (entry->URL.empty()) {
         TBXLink->hide();
     } else {
-        const QString url = FromUtf8(entry->URL);
+        const QString url = Utf8OrWindows1252ToQString(entry->URL);
         TBXLink->setText(
             QStringLiteral("<a href=\"%1\">%2</a>").arg(url.toHtmlEscaped(), url.toHtmlEscaped()));
         TBXLink->setToolTip(url);

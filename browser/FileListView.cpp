@@ -4,6 +4,8 @@
 
 #include <QDrag>
 #include <QMimeData>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 
 void FileListView::startDrag(Qt::DropActions supportedActions) {
     const QModelIndexList rows = selectionModel()->selectedRows();
@@ -19,4 +21,13 @@ void FileListView::startDrag(Qt::DropActions supportedActions) {
     drag->setDragCursor(DragCursor(false).pixmap(), Qt::MoveAction);
     // What a drop does is the target's choice; the list itself never removes rows here.
     drag->exec(supportedActions & (Qt::CopyAction | Qt::MoveAction), Qt::MoveAction);
+}
+
+int FileListView::WidthForText(const QString& text) const {
+    // What the item delegate asks of the style for a cell holding the text.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.text = text;
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width();
 }

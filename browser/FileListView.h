@@ -9,6 +9,9 @@ class FileListView : public QTreeView {
 public:
     using QTreeView::QTreeView;
 
+    // The width a column needs to show the text in full in this view's font and style.
+    int WidthForText(const QString& text) const;
+
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
 };

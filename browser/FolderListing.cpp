@@ -17,6 +17,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -68,6 +69,22 @@ void SetNameFromBytes(FileRow& row, const QString& folder, const std::string& na
     }
 }
 
+// A link whose target is gone shows the link's own size and date.
+bool SetSizeAndDateOfLink(FileRow& row, const QString& path) {
+#ifndef _WIN32
+    struct stat entry {};
+    if (::lstat(EncodePath(path).constData(), &entry) != 0 || !S_ISLNK(entry.st_mode))
+        return false;
+    row.Bytes = entry.st_size;
+    row.ChangedStamp = PackFileTime(entry.st_mtime);
+    return true;
+#else
+    (void)row;
+    (void)path;
+    return false;
+#endif
+}
+
 // What the reading of a run of Palm file names needs: where they are.
 struct PalmFolder {
     const QString& Folder;    // with its trailing separator
@@ -99,8 +116,11 @@ void ListPalmRun(TPalmPDB& reader, const PalmFolder& folder, const std::string* 
             const QString path = row.File.isEmpty() ? folder.Folder + row.Name : row.File;
             row.Error = QString::fromUtf8(error.what());
             row.Icon = RowIcon::Unreadable;
-            run.Errors.push_back({path, row.Error});
-            run.Keep[i] = SetSizeAndDateFromPath(row, path);
+            // Listed with its marker, and counted, only while the entry is there: a file
+            // removed since the folder was read is neither.
+            run.Keep[i] = SetSizeAndDateFromPath(row, path) || SetSizeAndDateOfLink(row, path);
+            if (run.Keep[i])
+                run.Errors.push_back({path, row.Error});
             continue;
         }
         const std::string& creator = reader.Header().Creator;

@@ -1,6 +1,6 @@
 // The rows of the file list for one folder, without widgets: the window shows them, the
 // command-line tool prints them. Palm databases come first, then applications, then ZIP
-// archives, each group in the order the file system returns the names.
+// archives, each group by name as a Windows file system returns them (FileNameOrder.h).
 #pragma once
 
 #include "palmdb/PalmDatabase.h"

@@ -1,5 +1,6 @@
 #include "browser/FolderScan.h"
 
+#include "browser/FileNameOrder.h"
 #include "platform/NativePath.h"
 
 #include <QDirIterator>
@@ -63,5 +64,8 @@ PalmFolderEntries ScanPalmFolder(const QString& folder) {
         Sort(entries, name.constData(), size_t(name.size()));
     }
 #endif
+    SortFileNames(entries.PDB);
+    SortFileNames(entries.PRC);
+    SortFileNames(entries.ZIP);
     return entries;
 }

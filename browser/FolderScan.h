@@ -1,5 +1,6 @@
 // One pass over a folder's entries, sorting the Palm files and archives out by
-// extension without regard to letter case (as a Windows file system matches "*.PDB").
+// extension without regard to letter case (as a Windows file system matches "*.PDB"),
+// each kind in the order a Windows file system returns its names (FileNameOrder.h).
 #pragma once
 
 #include <QString>
@@ -7,7 +8,7 @@
 #include <vector>
 
 struct PalmFolderEntries {
-    // Names as the file system gives them (bytes; UTF-8 on Linux), in its order.
+    // Names as the file system gives them (bytes; UTF-8 on Linux), by FileNameLess.
     std::vector<std::string> PDB;
     std::vector<std::string> PRC;
     std::vector<std::string> ZIP;

@@ -12,7 +12,8 @@ namespace {
 constexpr TDateTime NeverBackedUp = 25569.0;
 
 QString ShortDate(TDateTime value) {
-    return QLocale().toString(QDateTimeFromDateTime(value).date(), QLocale::ShortFormat);
+    const QLocale locale;
+    return locale.toString(QDateTimeFromDateTime(value).date(), ShortDateFormat(locale));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "browser/FolderTreeView.h"
 #include "browser/Prompts.h"
 #include "common/Errors.h"
+#include "common/Helpers.h"
 #include "common/IniFile.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
@@ -22,7 +23,9 @@
 #include <QFile>
 #include <QFileSystemModel>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -30,6 +33,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QUrl>
+#include <algorithm>
 
 namespace {
 
@@ -64,6 +68,7 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
     CreateToolbars();
 
     FStatusLabel = new QLabel(this);
+    FStatusLabel->setTextFormat(Qt::PlainText); // it shows paths, which are no markup
     statusBar()->addWidget(FStatusLabel, 1);
     CreateFileOperations();
 
@@ -105,7 +110,8 @@ void TFBrowser::CreateActions() {
 }
 
 void TFBrowser::CreateCentralList() {
-    AdvListView = new FileListView(this);
+    FFileList = new FileListView(this);
+    AdvListView = FFileList;
     AdvListView->setObjectName(QStringLiteral("AdvListView"));
     FFileModel = new FileListModel(AdvListView);
     FFileModel->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
@@ -131,7 +137,7 @@ void TFBrowser::CreateCentralList() {
     header->setStretchLastSection(false);
     header->setSectionsMovable(false);
     for (int column = 0; column < 4; ++column)
-        AdvListView->setColumnWidth(column, DesignedMainListWidths[size_t(column)]);
+        AdvListView->setColumnWidth(column, DesignedColumnWidth(column));
     connect(header, &QHeaderView::sectionClicked, this, &TFBrowser::OnHeaderClicked);
     connect(AdvListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFBrowser::OnSelectionChanged);
@@ -146,6 +152,14 @@ void TFBrowser::CreateCentralList() {
     // The popup menu; it also makes Del act where the list has the focus only, so
     // that it never deletes files while a path is typed elsewhere.
     AdvListView->addActions({MIOpen, separator1, MICopy, MIMove, MIDelete, separator2, MIInstall});
+}
+
+int TFBrowser::DesignedColumnWidth(int column) const {
+    const int designed = DesignedMainListWidths[size_t(column)];
+    if (column != int(FileColumn::Size))
+        return designed;
+    // Sizes up to 999.999.999 bytes (large e-books) in the list's own font and style.
+    return std::max(designed, FFileList->WidthForText(FormatThousands(999'999'999)));
 }
 
 void TFBrowser::CreateDocks() {
@@ -228,8 +242,6 @@ void TFBrowser::CreateMenus() {
     MIFavorites = new QMenu(Translated("Favorites"), this);
     FAddFavoriteItem = MIFavorites->addAction(BriskoIcon(IconId::FavoriteAdd),
                                               Translated("Add current directory"));
-    // The add item is told apart by this marker, never by its translated caption.
-    FAddFavoriteItem->setData(QStringLiteral("ADD"));
     connect(MIFavorites, &QMenu::triggered, this,
             [this](QAction* item) { Run([this, item] { FavoriteClick(item); }); });
 }
@@ -270,12 +282,33 @@ void TFBrowser::CreateToolbars() {
     FolderCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     FolderCombo->setToolTip(Translated("Folder"));
     tbxtwSystemComboBox->addWidget(FolderCombo);
-    connect(FolderCombo, &QComboBox::textActivated, this, [this](const QString& text) {
-        if (QFileInfo(text).isDir())
-            Run([this, text] {
-                ShowDetails(QString());
-                ListFolder(text);
-            });
+    // A folder chosen from the drop-down; Enter in the box is eventFilter's, as the box
+    // itself ignores Enter on a text that none of its items holds.
+    connect(FolderCombo, &QComboBox::textActivated, this,
+            [this](const QString& text) { ListTypedFolder(text); });
+    // The box has the keyboard focus and hands keys to its edit field directly.
+    FolderCombo->installEventFilter(this);
+    FolderCombo->lineEdit()->installEventFilter(this);
+
+    // The bars cannot be closed: the right-click menu of bars and panels offers the
+    // panels only.
+    for (QToolBar* bar : {tbxtbMain, tbxtwSystemComboBox})
+        bar->toggleViewAction()->setVisible(false);
+}
+
+void TFBrowser::ListTypedFolder(const QString& text) {
+    if (text.isEmpty())
+        return;
+    // "~" is the home folder, as in a shell; another relative path starts from the listed
+    // folder.
+    QString folder = text;
+    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
+        folder = QDir::homePath() + folder.mid(1);
+    const QDir base(FCurrentFolder.isEmpty() ? QDir::currentPath() : FCurrentFolder);
+    folder = QDir::cleanPath(base.absoluteFilePath(folder));
+    Run([this, folder] {
+        ShowDetails(QString());
+        ListFolder(folder);
     });
 }
 
@@ -366,6 +399,14 @@ void TFBrowser::Run(const std::function<void()>& command) {
 }
 
 bool TFBrowser::eventFilter(QObject* watched, QEvent* event) {
+    if (FolderCombo && (watched == FolderCombo || watched == FolderCombo->lineEdit()) &&
+        event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ListTypedFolder(FolderCombo->currentText());
+            return true;
+        }
+    }
     if (watched == AdvListView && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         return OnListKey(key->key());

@@ -21,6 +21,7 @@ class DatabaseInfoPanel;
 class ExtractionFolder;
 class FolderTreeView;
 class FileListModel;
+class FileListView;
 class FlagsPanel;
 class GeneralPanel;
 class IniFile;
@@ -143,7 +144,7 @@ public:
     QDockWidget* tbxdpFlags;
     QToolBar* tbxtbMain;
     QToolBar* tbxtwSystemComboBox;
-    QComboBox* FolderCombo;
+    QComboBox* FolderCombo = nullptr; // made after the list, whose events come earlier
     GeneralPanel* General;
     DatabaseInfoPanel* DBInfo;
     FlagsPanel* Flags;
@@ -190,6 +191,10 @@ private:
     void DeselectRows(const QList<int>& rows);
     void SelectInTree(const QString& folder);
     void UpdateFolderCombo(const QString& folder);
+    // What was typed into the folder box, or chosen from it, is listed.
+    void ListTypedFolder(const QString& text);
+    // The list's designed column width; the Size column's is measured for the largest size.
+    int DesignedColumnWidth(int column) const;
     // Runs a command; a failure that escapes it is shown with its message.
     void Run(const std::function<void()>& command);
 
@@ -208,10 +213,11 @@ private:
     QTreeView* STVVerzeichnis;
     QFileSystemModel* FFolderModel;
     QTreeView* AdvListView;
+    FileListView* FFileList; // AdvListView
     FileListModel* FFileModel;
     QLabel* FStatusLabel;
     QToolButton* FFavoritesButton;
-    QAction* FAddFavoriteItem;
+    QAction* FAddFavoriteItem; // told apart by itself; the others hold their path as data
     // Favourites whose folders were missing at start (an unplugged drive, say): not in
     // the menu, but written back so that they return with their folders.
     QStringList FAbsentFavorites;

@@ -45,8 +45,40 @@ QString Latin(const char* text) {
     return QString::fromLatin1(text);
 }
 
+// Appends a text of the text output with its control characters escaped: a name holding
+// CR LF must not split its line, nor an ESC reach the terminal. (Rows of a listing are
+// appended one by one, without a text each.)
+void AppendPrintable(QString& out, QStringView text) {
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code >= 0x20 && (code < 0x7F || code >= 0xA0)) {
+            out += c;
+            continue;
+        }
+        switch (code) {
+        case u'\t':
+            out += QLatin1String("\\t");
+            break;
+        case u'\n':
+            out += QLatin1String("\\n");
+            break;
+        case u'\r':
+            out += QLatin1String("\\r");
+            break;
+        default:
+            out += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        }
+    }
+}
+
+QString Printable(QStringView text) {
+    QString result;
+    AppendPrintable(result, text);
+    return result;
+}
+
 void ReportError(QTextStream& err, const QString& file, const QString& message) {
-    err << "brisko-cli: " << DisplayName(file) << ": " << message << '\n';
+    err << "brisko-cli: " << Printable(DisplayName(file)) << ": " << Printable(message) << '\n';
 }
 
 QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
@@ -79,11 +111,11 @@ QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
 
 void PrintHeaderText(QTextStream& out, const QString& file, const TPalmDatabase& reader) {
     const TPDBHeader& h = reader.Header();
-    out << "File: " << DisplayName(file) << '\n';
-    out << "Name: " << PalmTextToQString(h.Name) << '\n';
+    out << "File: " << Printable(DisplayName(file)) << '\n';
+    out << "Name: " << Printable(PalmTextToQString(h.Name)) << '\n';
     const auto values = HeaderRowValues(h, Latin("Unknown"));
     for (int i = 0; i < HeaderRowCount; ++i)
-        out << HeaderRowCaptions()[size_t(i)] << ": " << values[size_t(i)] << '\n';
+        out << HeaderRowCaptions()[size_t(i)] << ": " << Printable(values[size_t(i)]) << '\n';
     const auto flags = HeaderFlags(h);
     for (int i = 0; i < FlagCount; ++i)
         out << FlagCaptions()[size_t(i)] << ": " << (flags[size_t(i)] ? "yes" : "no") << '\n';
@@ -134,9 +166,9 @@ void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
         QString line;
         for (const FileRow& row : rows) {
             line.resize(0); // keeps its capacity
-            line += row.Name;
+            AppendPrintable(line, row.Name);
             line += u'\t';
-            line += row.Type;
+            AppendPrintable(line, row.Type);
             line += u'\t';
             line += SizeColumnText(row);
             line += u'\t';

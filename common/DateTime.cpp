@@ -4,6 +4,7 @@
 
 #include <QLocale>
 #include <QTime>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -107,7 +108,7 @@ LocaleFormats& CurrentFormats() {
     const QLocale current;
     if (!filled || cache.locale != current) {
         cache.locale = current;
-        cache.date = current.dateFormat(QLocale::ShortFormat);
+        cache.date = ShortDateFormat(current);
         cache.time = TimeFormatWithoutZone(current.timeFormat(QLocale::LongFormat));
         cache.dayTexts.assign(size_t(1) << 16, QString());
         cache.timeTexts.assign(size_t(1) << 16, QString());
@@ -133,6 +134,28 @@ bool SplitFileDate(int32_t packed, QDate& date, QTime& time) {
 }
 
 } // namespace
+
+QString ShortDateFormat(const QLocale& locale) {
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    QString result;
+    bool quoted = false;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar c = format.at(i);
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u'y') {
+            result += c;
+            continue;
+        }
+        qsizetype run = 1;
+        while (i + 1 < format.size() && format.at(i + 1) == u'y') {
+            ++run;
+            ++i;
+        }
+        result += QString(std::max<qsizetype>(run, 4), u'y');
+    }
+    return result;
+}
 
 TDateTime DateTimeFromQDateTime(const QDateTime& value) {
     if (!value.isValid())

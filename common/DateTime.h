@@ -5,6 +5,7 @@
 #include "palmdb/PalmDatabase.h" // TDateTime
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <cstdint>
 #include <ctime>
@@ -23,6 +24,10 @@ int32_t PackFileTime(std::time_t moment);
 
 // Unpacks a time stamp; throws EConvertError when it holds no valid date (for example -1).
 TDateTime FileDateToDateTime(int32_t packed);
+
+// The locale's short date format with the year in four digits ("M/d/yyyy" for en_US,
+// "dd.MM.yyyy" for de_DE): a file of 2036 must not read as one of 1936.
+QString ShortDateFormat(const QLocale& locale);
 
 // A packed time stamp as the Changed column shows it: the user's short date, a blank and
 // the long time without a time zone; only the date when the time is exactly midnight.

@@ -1,5 +1,6 @@
 #include "common/PalmText.h"
 
+#include <QByteArrayView>
 #include <QList>
 #include <array>
 
@@ -42,4 +43,9 @@ std::string QStringToPalmText(const QString& text) {
     for (const char32_t code : text.toUcs4())
         result += EncodeChar(code);
     return result;
+}
+
+QString Utf8OrWindows1252ToQString(const std::string& bytes) {
+    const QByteArrayView view(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return view.isValidUtf8() ? QString::fromUtf8(view) : PalmTextToQString(bytes);
 }

@@ -10,7 +10,8 @@
 #include <vector>
 
 // One entry. CreatorID holds the header's bytes (Palm character set); the other texts
-// are what the user typed, UTF-8 encoded.
+// are bytes as the file holds them: UTF-8, or Windows-1252 in a file written on Windows
+// (shown through Utf8OrWindows1252ToQString), and UTF-8 where the user typed them.
 struct TLinks {
     std::string CreatorID;
     std::string Program;

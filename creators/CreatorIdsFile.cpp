@@ -9,6 +9,7 @@ namespace {
 
 // Far beyond any catalogue; a larger file is not ours to read.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
+constexpr std::string_view ByteOrderMark("\xEF\xBB\xBF");
 
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
@@ -57,6 +58,13 @@ void CreatorIdsFile::Parse(std::string_view content) {
     FLeadingLines.clear();
     FSections.clear();
     FFirstSection.clear();
+    // A byte order mark (an editor may have put several) is no part of the first line,
+    // which would otherwise be no section header; it is written back as it was found.
+    FByteOrderMarks.clear();
+    while (content.substr(0, ByteOrderMark.size()) == ByteOrderMark) {
+        FByteOrderMarks += ByteOrderMark;
+        content.remove_prefix(ByteOrderMark.size());
+    }
     size_t start = 0;
     while (start < content.size()) {
         size_t end = content.find_first_of("\r\n", start);
@@ -79,7 +87,7 @@ void CreatorIdsFile::Parse(std::string_view content) {
 }
 
 std::string CreatorIdsFile::ToBytes() const {
-    std::string out;
+    std::string out = FByteOrderMarks;
     for (const std::string& line : FLeadingLines)
         out.append(line).append("\r\n");
     if (!FLeadingLines.empty())

@@ -4,8 +4,9 @@
 // their quotes, nothing is escaped, and section names are matched byte for byte because
 // creator IDs differing only in letter case are different programs on the handheld.
 //
-// Reading: every line loses the bytes up to and including blank (control characters,
-// blanks) at both ends; empty lines are dropped; "[name]" opens a section named by the
+// Reading: byte order marks at the start are set aside (and written back as they were);
+// every line loses the bytes up to and including blank (control characters, blanks) at
+// both ends; empty lines are dropped; "[name]" opens a section named by the
 // trimmed text between the brackets; any other line belongs to the open section (or to
 // the lines before the first section), as "key=value" (both trimmed, key compared without
 // regard to ASCII letter case) or as a bare line. Lines starting with ";" are comments:
@@ -57,6 +58,7 @@ private:
 
     const Section* FindSection(const std::string& name) const;
 
+    std::string FByteOrderMarks;            // as found at the start
     std::vector<std::string> FLeadingLines; // before the first section
     std::vector<Section> FSections;
     std::unordered_map<std::string, size_t> FFirstSection; // name -> index in FSections

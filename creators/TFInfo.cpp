@@ -123,9 +123,10 @@ void TFInfo::Fill() {
     QList<QTreeWidgetItem*> rows;
     for (int i = 0; i < FCatalogue.LinkCount(); ++i) {
         const TLinks* entry = FCatalogue.LinkAt(i);
-        auto* row = new QTreeWidgetItem(QStringList{
-            PalmTextToQString(entry->CreatorID), QString::fromStdString(entry->Program),
-            QString::fromStdString(entry->Description), QString::fromStdString(entry->URL)});
+        auto* row = new QTreeWidgetItem(QStringList{PalmTextToQString(entry->CreatorID),
+                                                    Utf8OrWindows1252ToQString(entry->Program),
+                                                    Utf8OrWindows1252ToQString(entry->Description),
+                                                    Utf8OrWindows1252ToQString(entry->URL)});
         row->setData(0, CreatorBytesRole, QByteArray::fromStdString(entry->CreatorID));
         rows.append(row);
     }
@@ -204,7 +205,7 @@ void TFInfo::SBEditClick() {
     const QString suffix = QStringLiteral(" (") + row->text(0) + u')';
     // All three boxes are asked, also after a Cancel.
     auto ask = [&](const char* caption, const char* prompt, const std::string& text) {
-        const QString shown = QString::fromStdString(text);
+        const QString shown = Utf8OrWindows1252ToQString(text);
         return Answer(
             FPrompts.AskText(this, Translated(caption) + suffix, Translated(prompt), shown), shown,
             text);
@@ -216,9 +217,9 @@ void TFInfo::SBEditClick() {
     const std::string url = ask(N_("URL"), N_("Please enter the programs URL:"), before.URL);
 
     FCatalogue.UpdateLink(creatorID, program, description, url, index);
-    row->setText(1, QString::fromStdString(program));
-    row->setText(2, QString::fromStdString(description));
-    row->setText(3, QString::fromStdString(url));
+    row->setText(1, Utf8OrWindows1252ToQString(program));
+    row->setText(2, Utf8OrWindows1252ToQString(description));
+    row->setText(3, Utf8OrWindows1252ToQString(url));
 }
 
 void TFInfo::SBResetClick() {

@@ -135,22 +135,27 @@ TEST(BrowserSettings, ValuesThatAreNoIntFieldOrNoLayoutOfThisFormatTakeTheDefaul
         ReadSettings(FromText("[tbxdpFlags]\nRev=new\nDockRow=3"), QString()).Layout.empty());
 }
 
-TEST(BrowserSettings, FavoritesEndAtTheFirstMissingNumberAndStaleKeysGo) {
+TEST(BrowserSettings, FavoritesEndAtTheFirstMissingNumberAndOnlyStaleReadKeysGo) {
     EXPECT_EQ(ReadSettings(FromText("[Favorites]\n1=/b\n0=/a\n3=/d\n"), QString()).Favorites,
               Words("/a /b"));
     const struct {
         const char* file;
         const char* favorites;
         bool sectionAfter;
-        const char* keysAfter;
+        const char* keysAfter; // "key=value", in file order
     } cases[] = {
         {"[Favorites]\n0=/a\n1=/b\nLabel=x\n2=/c\n5=/f\n99999999999999999999=/g\n"
          "[favorites]\n2=keep\n",
-         "/z", true, "0 Label"},
-        {"[Favorites]\n0=/a\n1=/b\n", "/x /y /z", true, "0 1 2"},
+         "/z", true, "0=/z Label=x 5=/f 99999999999999999999=/g"},
+        // Keys after a gap were never read: they stay, also when the list grows into them.
+        {"[Favorites]\n0=/a\n1=/b\n2=/c\n4=/e\n", "/a /c", true, "0=/a 1=/c 4=/e"},
+        {"[Favorites]\n0=/a\n1=/b\n3=/d\n7=/h\n03=/o\n", "/a /b /c /x", true,
+         "0=/a 1=/b 03=/o 5=/d 9=/h 2=/c 3=/x"},
+        {"[Favorites]\n0=/a\n1=/b\n", "/x /y /z", true, "0=/x 1=/y 2=/z"},
         {"[Favorites]\n0=/a\n", "", true, ""},
         {"[Brisko]\nStartPath=/s\n", "", false, ""},
     };
+    const QString section = QStringLiteral("Favorites");
     for (const auto& c : cases) {
         // Numbered keys of other sections, and of a second section of the same name, are
         // no favourites.
@@ -158,8 +163,11 @@ TEST(BrowserSettings, FavoritesEndAtTheFirstMissingNumberAndStaleKeysGo) {
         BrowserSettings s;
         s.Favorites = Words(c.favorites);
         WriteSettings(ini, s);
-        EXPECT_EQ(ini.SectionExists(QStringLiteral("Favorites")), c.sectionAfter) << c.file;
-        EXPECT_EQ(ini.KeyNames(QStringLiteral("Favorites")), Words(c.keysAfter)) << c.file;
+        EXPECT_EQ(ini.SectionExists(section), c.sectionAfter) << c.file;
+        QStringList keys;
+        for (const QString& key : ini.KeyNames(section))
+            keys << key + u'=' + ini.ReadString(section, key, QString());
+        EXPECT_EQ(keys, Words(c.keysAfter)) << c.file;
         EXPECT_EQ(ReadSettings(ini, QString()).Favorites, s.Favorites) << c.file;
         EXPECT_EQ(ini.ToBytes().count("2=keep"), QByteArray(c.file).count("2=keep") + 1) << c.file;
     }

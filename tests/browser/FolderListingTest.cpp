@@ -6,6 +6,8 @@
 #include "support/TempFolder.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 #include <map>
 
@@ -18,6 +20,11 @@ QByteArray Palm(const std::string& creator, int extraBytes = 0) {
     b.creator = creator;
     b.tail = QByteArray(extraBytes, 'x');
     return b.Bytes();
+}
+
+// "a b c" -> {"a", "b", "c"}
+QStringList Words(const char* words) {
+    return QString::fromUtf8(words).split(u' ', Qt::SkipEmptyParts);
 }
 
 struct Listing {
@@ -48,7 +55,7 @@ TEST(FolderListing, ListsTheChosenKindsInGroupsAndKeepsUnreadableFilesAndNewCrea
     dir.Write(QStringLiteral("short.pdb"), QByteArray(10, 'x'), time);
     dir.MakeFolder(QStringLiteral("folder.prc"));
     dir.Write(QStringLiteral("notes.txt"), "text");
-    // The kinds of the rows in their order; within a kind the file system's order holds.
+    // The kinds of the rows in their order.
     const auto kinds = [](const FolderListing& listing) {
         QStringList extensions;
         for (const FileRow& row : listing.Rows)
@@ -110,6 +117,55 @@ TEST(FolderListing, ListsTheChosenKindsInGroupsAndKeepsUnreadableFilesAndNewCrea
     const TLinks* memo = l.catalogue.LinkAt(l.catalogue.FindLink("memo"));
     EXPECT_TRUE(memo->Program.empty() && memo->Description.empty() && memo->URL.empty());
     EXPECT_TRUE(l.Run(dir.File(QStringLiteral("gone"))).Rows.empty());
+}
+
+// Within each kind, names come by FileNameLess (FileNameOrderTest), however many threads
+// read them and in whatever order the folder holds them.
+TEST(FolderListing, EachKindComesInNameOrderWithoutRegardToCase) {
+    TempFolder dir;
+    const QStringList expected = Words("10.pdb 9.pdb a.PDB B.pdb Z.pdb _x.pdb "
+                                       "0.prc apple.prc Bar.PRC "
+                                       "A.zip b.ZIP c.zip");
+    // Made in reverse order, so that an order of creation is no order of names.
+    for (qsizetype i = expected.size() - 1; i >= 0; --i)
+        dir.Write(expected[i], expected[i].endsWith(u"zip", Qt::CaseInsensitive) ? QByteArray("PK")
+                                                                                 : Palm("memo"));
+    for (const size_t threads : {1, 3}) {
+        Listing l;
+        l.threads = threads;
+        QStringList names;
+        for (const FileRow& row : l.Run(dir.Path()).Rows)
+            names << row.Name;
+        EXPECT_EQ(names, expected) << threads << " threads";
+    }
+}
+
+// Each file counted as unreadable is a row with its marker, and each marked row is counted:
+// a link to a file that is gone is listed with the link's own size.
+TEST(FolderListing, EveryUnreadableFileIsOneMarkedRow) {
+    TempFolder dir;
+    dir.Write(QStringLiteral("good.pdb"), Palm("memo"));
+    dir.Write(QStringLiteral("short.pdb"), "short");
+    const QString target = dir.File(QStringLiteral("gone-away-target"));
+    for (const char* link : {"dangling.pdb", "dangling.prc"}) {
+        ASSERT_TRUE(QFile::link(target, dir.File(QString::fromLatin1(link))));
+    }
+    Listing l;
+    const FolderListing listing = l.Run(dir.Path());
+    QStringList marked;
+    for (const FileRow& row : listing.Rows) {
+        if (row.Icon != RowIcon::Unreadable)
+            continue;
+        marked << row.Name;
+        if (row.Name.startsWith(u"dangling")) {
+            EXPECT_EQ(row.Bytes, QFile::encodeName(target).size());
+        }
+    }
+    EXPECT_EQ(marked, Words("dangling.pdb short.pdb dangling.prc"));
+    QStringList counted;
+    for (const ListingError& error : listing.Errors)
+        counted << QFileInfo(error.File).fileName();
+    EXPECT_EQ(counted, marked);
 }
 
 // A large folder is read by several threads; what comes out must not show it.

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 TEST(HeaderDetails, EachRowShowsItsOwnField) {
-    QLocale::setDefault(QLocale::c());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     TPDBHeader h;
     h.RecordCount = 3;
     h.DBType = "DATA";
@@ -20,9 +20,8 @@ TEST(HeaderDetails, EachRowShowsItsOwnField) {
     h.SortInfoArea = 0;
     h.NextRecordList = -1;
     h.IDSeed = 0x5F2000;
-    const QLocale c;
-    const QString y1970 = c.toString(QDate(1970, 1, 1), QLocale::ShortFormat);
-    const QString y2006 = c.toString(QDate(2006, 11, 2), QLocale::ShortFormat);
+    const QString y1970 = QStringLiteral("1/1/1970"); // the short date, with the whole year
+    const QString y2006 = QStringLiteral("11/2/2006");
     const auto values = HeaderRowValues(h, QStringLiteral("Unknown"));
     EXPECT_EQ(QStringList(values.begin(), values.end()).join(u'|'),
               QStringLiteral("3|DATA|memo|65535|%1|%2|Unknown|-2147483648|100|0|-1|6234112")

@@ -91,6 +91,44 @@ TEST(Cli, InfoShowsEveryHeaderFieldOfEachReadableFileAsJsonAndAsText) {
                                                                     << text.out.toStdString();
 }
 
+// A name's control characters would split its line or reach the terminal: the text
+// output escapes them, one line per field or row; JSON carries them as they are.
+TEST(Cli, TheTextOutputEscapesControlCharacters) {
+    const struct {
+        const char* bytes; // a database name, and a file name
+        const char* shown;
+    } names[] = {{"CR\r\nLF", "CR\\r\\nLF"},
+                 {"tab\tbed", "tab\\tbed"},
+                 {"\x1B[31mred", "\\x1b[31mred"},
+                 {"del\x7F", "del\\x7f"},
+                 {"c1\x81", "c1\\x81"}, // a C1 control in the Palm character set
+                 {"back\\slash & \xE9", "back\\slash & \u00e9"}};
+    for (const auto& n : names) {
+        SCOPED_TRACE(n.shown);
+        TempFolder dir;
+        PalmFileBuilder b;
+        b.name = n.bytes;
+        b.creator = "memo";
+        const QString fileName = QString::fromLatin1(n.bytes) + QStringLiteral(".pdb");
+        const QString file = b.WriteTo(dir.File(fileName));
+        const QString shown = QString::fromUtf8(n.shown);
+
+        const QStringList info = RunCommand("info", {file}).Lines();
+        EXPECT_EQ(info.size(), 21) << info.join(u'|').toStdString();
+        EXPECT_TRUE(info.contains(QStringLiteral("Name: ") + shown))
+            << info.join(u'|').toStdString();
+        const QStringList rows = RunCommand("list", {dir.Path()}).Lines();
+        ASSERT_EQ(rows.size(), 2) << rows.join(u'|').toStdString();
+        EXPECT_TRUE(rows[0].startsWith(shown + QStringLiteral(".pdb\tmemo\t")))
+            << rows[0].toStdString();
+        EXPECT_EQ(RunCommand("list --json", {dir.Path()})
+                      .Json()[0]
+                      .toObject()[QStringLiteral("name")]
+                      .toString(),
+                  fileName);
+    }
+}
+
 TEST(Cli, ListPrintsTheRowsAndTheCountOfAFolderOrAnArchive) {
     TempFolder dir;
     PalmFileBuilder b;

@@ -106,10 +106,12 @@ TEST_F(DateTimeTextTest, ShortDateAndLongTimeOfTheLocaleWithoutZone) {
         const char* midnight;
         const char* justAfter;
     } cases[] = {
-        {QLocale(QLocale::English, QLocale::UnitedStates), "1/2/24 1:04:04 PM", "1/2/24",
-         "1/2/24 12:00:02 AM"},
-        {QLocale(QLocale::Catalan, QLocale::Spain), "2/1/24 13:04:04", "2/1/24",
-         "2/1/24 0:00:02"}, // "H:mm:ss (t)"
+        {QLocale(QLocale::English, QLocale::UnitedStates), "1/2/2024 1:04:04 PM", "1/2/2024",
+         "1/2/2024 12:00:02 AM"},
+        {QLocale(QLocale::German, QLocale::Germany), "02.01.2024 13:04:04", "02.01.2024",
+         "02.01.2024 00:00:02"},
+        {QLocale(QLocale::Catalan, QLocale::Spain), "2/1/2024 13:04:04", "2/1/2024",
+         "2/1/2024 0:00:02"}, // "H:mm:ss (t)"
     };
     // One after the other: the formats must follow a change of locale.
     for (const auto& c : cases) {
@@ -120,6 +122,18 @@ TEST_F(DateTimeTextTest, ShortDateAndLongTimeOfTheLocaleWithoutZone) {
         QString appended = QStringLiteral("x\t");
         AppendFileDateText(appended, afternoon);
         EXPECT_EQ(appended, u"x\t" + QString::fromUtf8(c.afternoon));
+    }
+}
+
+// Two-digit years would show 2036 as "36", which reads as 1936 where dates are read back.
+TEST_F(DateTimeTextTest, EveryLocaleShowsTheYearInFourDigits) {
+    const int32_t packed = pack(2036, 1, 2, 0, 0, 0);
+    for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                          QLocale::AnyTerritory)) {
+        QLocale::setDefault(locale);
+        const QString year = locale.toString(QDate(2036, 1, 2), QStringLiteral("yyyy"));
+        EXPECT_TRUE(FileDateText(packed).contains(year))
+            << locale.name().toStdString() << ": " << FileDateText(packed).toStdString();
     }
 }
 

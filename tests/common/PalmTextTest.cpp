@@ -24,4 +24,23 @@ TEST(PalmText, DecodesAsWindows1252AndEveryByteSurvivesTheWayBack) {
     EXPECT_EQ(QStringToPalmText(QString::fromUtf8("\u03A9a\U0001F600")), "?a?");
 }
 
+TEST(PalmText, CatalogueTextsAreUtf8WhereValidAndWindows1252Otherwise) {
+    const struct {
+        const char* bytes;
+        const char* text; // UTF-8
+    } cases[] = {
+        {"", ""},
+        {"plain <b>", "plain <b>"},
+        {"Z\xC3\xBCrich", "Z\u00fcrich"},           // UTF-8
+        {"Z\xFCrich", "Z\u00fcrich"},               // Windows-1252
+        {"\x80 \x9F \xA0", "\u20ac \u0178 \u00a0"}, // the whole line, in one encoding
+        {"\xC3\xBC \xFC", "\u00c3\u00bc \u00fc"},
+        {"\xC0\xAF", "\u00c0\u00af"},           // an overlong form is no UTF-8
+        {"\xED\xA0\x80", "\u00ed\u00a0\u20ac"}, // nor an encoded surrogate
+        {"\xF0\x9F\x98\x80", "\U0001F600"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Utf8OrWindows1252ToQString(c.bytes), QString::fromUtf8(c.text)) << c.bytes;
+}
+
 } // namespace

@@ -55,6 +55,9 @@ TEST(CreatorCatalogue, LoadFollowsTheReadingRules) {
          "abcd|1||; ABCD|2||; abcd|1||"},
         {"bytes above 0x7F", "[\xE4\xFF]\nProgram=\x80\xA0x\n", "\xE4\xFF|\x80\xA0x||"},
         {"brackets inside names, empty names", "[a]b]\n[[c]\n[]\n", "a]b|||; [c|||; |||"},
+        {"byte order marks belong to no line", "\xEF\xBB\xBF\xEF\xBB\xBF[a]\nProgram=x", "a|x||"},
+        {"a byte order mark within the file is text", "[a]\n\xEF\xBB\xBFProgram=x\n[b]",
+         "a|||; b|||"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,6 +153,25 @@ TEST(CreatorCatalogue, SaveMergesIntoThePresentFile) {
         links.SaveCreatorIDs(path); // a second save changes nothing
         EXPECT_EQ(ReadFile(path), Crlf(c.expected));
     }
+}
+
+// A catalogue written on Windows (Windows-1252, perhaps with a byte order mark) and saved
+// with nothing changed keeps its bytes; a changed value is written as UTF-8.
+TEST(CreatorCatalogue, SavingKeepsTheBytesOfWhatWasRead) {
+    const std::string windows = "\xEF\xBB\xBF[memo]\r\nURL=\r\nProgram=Z\xFCrich\r\n"
+                                "Description=Caf\xE9\r\n\r\n";
+    TempFolder dir;
+    const QString path =
+        dir.Write(QStringLiteral("CreatorIDs.ini"), QByteArray::fromStdString(windows));
+    ListeDerLinks links;
+    ASSERT_TRUE(links.LoadCreatorIDs(path));
+    EXPECT_EQ(Dump(links), "memo|Z\xFCrich|Caf\xE9|");
+    links.SaveCreatorIDs(path);
+    EXPECT_EQ(ReadFile(path), windows);
+    links.UpdateLink("memo", "Z\xC3\xBCrich", "Caf\xE9", "", 0);
+    links.SaveCreatorIDs(path);
+    EXPECT_EQ(ReadFile(path), "\xEF\xBB\xBF[memo]\r\nURL=\r\nProgram=Z\xC3\xBCrich\r\n"
+                              "Description=Caf\xE9\r\n\r\n");
 }
 
 // Damaged catalogues load, and save again without losing a section or a long value

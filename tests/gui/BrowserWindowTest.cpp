@@ -60,7 +60,8 @@ TEST_F(BrowserWindow, PanelsColumnsBoundsAndFavoritesComeBackAsSaved) {
     EXPECT_FALSE(w->MIFolders->isChecked() || w->tbxiFlags->isChecked());
     EXPECT_FALSE(w->tbxdpGeneral->isHidden());
     EXPECT_EQ(w->FileList()->columnWidth(0), 300);
-    EXPECT_EQ(w->FileList()->columnWidth(2), 65) << "-1 keeps the designed width";
+    // -1 keeps the designed width, measured for the largest size (WindowTextsTest).
+    EXPECT_GE(w->FileList()->columnWidth(2), 65);
     EXPECT_EQ(w->size(), QSize(1000, 800));
     EXPECT_EQ(w->x(), 32);
     QStringList favourites;

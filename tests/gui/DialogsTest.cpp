@@ -202,8 +202,8 @@ TEST_F(Dialogs, EditByKeyboardAndEntriesKeepTheirBytes) {
     // no byte may change by passing through the boxes unedited.
     WriteCatalogue("[Caf\xe9]\r\nProgram=Tr\xe9sor\r\nDescription=\xe9t\xe9\r\n");
     Start();
-    // Cancel; OK on the text as shown; a new address.
-    prompts.TextAnswers = {std::nullopt, QString::fromStdString("\xe9t\xe9"),
+    // Cancel; OK on the text as shown (read as Windows-1252); a new address.
+    prompts.TextAnswers = {std::nullopt, QString::fromUtf8("\u00e9t\u00e9"),
                            QStringLiteral("https://c")};
     ASSERT_TRUE(WhileCreatorIDs([&](TFInfo& d) {
         QTreeWidgetItem* row = Row(d, "Café");
@@ -214,6 +214,7 @@ TEST_F(Dialogs, EditByKeyboardAndEntriesKeepTheirBytes) {
         EXPECT_FALSE(d.isVisible());
     }));
     EXPECT_EQ(prompts.TextQuestions.value(0).Caption, QStringLiteral("Program (Café)"));
+    EXPECT_EQ(prompts.TextQuestions.value(0).Initial, QStringLiteral("Trésor"));
     const TLinks* entry = w->Catalogue().LinkAt(0);
     EXPECT_EQ(entry->CreatorID + '|' + entry->Program + '|' + entry->Description + '|' + entry->URL,
               "Caf\xe9|Tr\xe9sor|\xe9t\xe9|https://c");
