@@ -280,8 +280,8 @@ void TFBrowser::FitWindowIntoScreen(const QMargins& frame) {
     if (fitted.size() != size())
         resize(fitted.size());
     // Without a stored position the window manager places the window.
-    if (placed && fitted.topLeft() != pos())
-        move(fitted.topLeft());
+    if (placed)
+        move(fitted.topLeft()); // also where it is now: that marks it as placed by us
 }
 
 namespace {

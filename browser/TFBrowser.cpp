@@ -187,10 +187,9 @@ void TFBrowser::CreateDocks() {
     General = new GeneralPanel(FPrompts, this);
     DBInfo = new DatabaseInfoPanel(this);
     Flags = new FlagsPanel(this);
-    General->setMinimumHeight(128);
-    Flags->setMinimumHeight(140);
     // Stacked at their full heights the three panels need more than a laptop screen has:
     // each scrolls within its dock instead, so the window can be as small as the screen.
+    // The header list scrolls by itself.
     auto scrolled = [this](QWidget* panel) {
         auto* area = new QScrollArea(this);
         area->setWidget(panel);
@@ -200,8 +199,7 @@ void TFBrowser::CreateDocks() {
         return area;
     };
     tbxdpGeneral = makeDock(N_("General"), QStringLiteral("tbxdpGeneral"), scrolled(General));
-    tbxdpDBInfo =
-        makeDock(N_("Database information"), QStringLiteral("tbxdpDBInfo"), scrolled(DBInfo));
+    tbxdpDBInfo = makeDock(N_("Database information"), QStringLiteral("tbxdpDBInfo"), DBInfo);
     tbxdpFlags = makeDock(N_("Flags"), QStringLiteral("tbxdpFlags"), scrolled(Flags));
     for (QDockWidget* dock : {tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
         addDockWidget(Qt::RightDockWidgetArea, dock);
