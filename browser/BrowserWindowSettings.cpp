@@ -175,7 +175,7 @@ void TFBrowser::ApplyLayout() {
         const PanelLayout& layout = found->second;
         if (layout.DockedTo == QLatin1String("+")) {
             FloatPanelWithinScreen(dock, layout);
-        } else {
+        } else if (IsDockSide(layout.DockedTo)) {
             docked.push_back({dock, layout});
         }
     }
@@ -298,7 +298,15 @@ QMargins FrameMargins(const QWidget* window) {
 void TFBrowser::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     QMetaObject::invokeMethod(
-        this, [this] { FitFramesIntoScreen(); }, Qt::QueuedConnection);
+        this,
+        [this] {
+            // Floating panels were shown before the window: bring them in front of it.
+            for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
+                if (dock->isFloating() && dock->isVisible())
+                    dock->raise();
+            FitFramesIntoScreen();
+        },
+        Qt::QueuedConnection);
 }
 
 void TFBrowser::moveEvent(QMoveEvent* event) {
