@@ -180,3 +180,16 @@ TEST_F(WindowLayout, PanelsComeBackInTheirOrderSidesAndSizes) {
         EXPECT_EQ(Saved("tbxdpDBInfo", "DPDockedWidth"), QStringLiteral("300"));
     }
 }
+
+TEST_F(WindowLayout, AMaximizedWindowKeepsItsNormalBounds) {
+    program.Write(QStringLiteral("Brisko.ini"), StoredLayout);
+    Start();
+    Settle();
+    w->showMaximized();
+    QTRY_VERIFY(w->isMaximized());
+    Settle();
+    Close();
+    EXPECT_EQ((QStringList{Saved("Brisko", "MainWindowX"), Saved("Brisko", "MainWindowY"),
+                           Saved("Brisko", "MainWindowWidth"), Saved("Brisko", "MainWindowHeight")}),
+              Words("24 52 760 540"));
+}
