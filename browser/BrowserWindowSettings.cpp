@@ -6,6 +6,7 @@
 #include "browser/MenuCaption.h"
 #include "browser/Prompts.h"
 #include "browser/TFBrowser.h"
+#include "browser/WindowGeometry.h"
 #include "common/Errors.h"
 #include "common/IniFile.h"
 #include "i18n/Translate.h"
@@ -15,8 +16,12 @@
 #include <QDir>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMoveEvent>
+#include <QScreen>
+#include <QShowEvent>
 #include <QToolBar>
 #include <QTreeView>
 #include <QTreeWidget>
@@ -49,9 +54,21 @@ QString AreaName(Qt::DockWidgetArea area) {
     return QString();
 }
 
+// Panels dock to the left, the right and the top only; another stored side keeps the
+// panel where it is.
 Qt::DockWidgetArea DockArea(const QString& name, Qt::DockWidgetArea fallback) {
     const Side* side = SideNamed(name);
-    return side ? side->Dock : fallback;
+    return side && IsDockSide(name) ? side->Dock : fallback;
+}
+
+// The available area (without panels and bars of the desktop) of the screen a point lies
+// on; a point on no screen counts as on the window's own, so that whatever was left on a
+// screen since unplugged comes back.
+QRect AvailableAreaAt(const QPoint& point, const QWidget* window) {
+    const QScreen* screen = QGuiApplication::screenAt(point);
+    if (!screen)
+        screen = window->screen();
+    return screen ? screen->availableGeometry() : QRect(point, QSize(1 << 14, 1 << 14));
 }
 
 // A bar whose side is unknown goes to the top.
@@ -75,18 +92,13 @@ void TFBrowser::LoadSettings() {
         FPrompts.Error(this, ini.ErrorText()); // the defaults hold; nothing is lost
     FSettings = ReadSettings(ini, DefaultLanguage());
 
-    // Only values of 0 or more apply: a window that lay partly off the screen's origin
-    // (maximized, say) reopens where it would open without the setting.
-    QRect bounds = geometry();
-    if (FSettings.MainWindowWidth >= 0)
-        bounds.setWidth(FSettings.MainWindowWidth);
-    if (FSettings.MainWindowHeight >= 0)
-        bounds.setHeight(FSettings.MainWindowHeight);
-    resize(bounds.size());
-    if (FSettings.MainWindowX >= 0 || FSettings.MainWindowY >= 0)
-        move(FSettings.MainWindowX >= 0 ? FSettings.MainWindowX : x(),
-             FSettings.MainWindowY >= 0 ? FSettings.MainWindowY : y());
+    FitWindowIntoScreen(QMargins()); // the frame is not known before the window is shown
 
+    for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
+        connect(dock, &QDockWidget::visibilityChanged, this, [this, dock](bool visible) {
+            if (visible)
+                OnPanelShown(dock);
+        });
     ApplyLayout();
     TBXdpFolders->setVisible(FSettings.TreeViewVisible);
     tbxdpGeneral->setVisible(FSettings.FileInfoGeneralVisible);
@@ -94,6 +106,9 @@ void TFBrowser::LoadSettings() {
     tbxdpFlags->setVisible(FSettings.FileInfoFlagsVisible);
     if (FSettings.FoldersWidth >= 0)
         resizeDocks({TBXdpFolders}, {FSettings.FoldersWidth}, Qt::Horizontal);
+    for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
+        if (dock->isHidden())
+            FPanelsHiddenAtStart.insert(dock->objectName());
 
     for (int column = 0; column < 4; ++column) {
         const int width = FSettings.MainListView[size_t(column)];
@@ -128,12 +143,17 @@ void TFBrowser::SaveSettings() {
     s.FileInfoGeneralVisible = !tbxdpGeneral->isHidden();
     s.FileInfoDBVisible = !tbxdpDBInfo->isHidden();
     s.FileInfoFlagsVisible = !tbxdpFlags->isHidden();
-    const QRect bounds = normalGeometry().isValid() ? normalGeometry() : geometry();
+    // The frame's position and the client's size: what move() and resize() take again.
+    QRect bounds(pos(), size());
+    if ((isMaximized() || isFullScreen()) && normalGeometry().isValid())
+        bounds = QRect(normalGeometry().topLeft() - (geometry().topLeft() - pos()),
+                       normalGeometry().size());
     s.MainWindowWidth = bounds.width();
     s.MainWindowHeight = bounds.height();
     s.MainWindowX = bounds.x();
     s.MainWindowY = bounds.y();
-    s.FoldersWidth = TBXdpFolders->width();
+    if (FShownPanels.count(TBXdpFolders->objectName()))
+        s.FoldersWidth = TBXdpFolders->width();
     for (int column = 0; column < 4; ++column)
         s.MainListView[size_t(column)] = AdvListView->columnWidth(column);
     for (int column = 0; column < 2; ++column)
@@ -160,11 +180,8 @@ void TFBrowser::ApplyLayout() {
             continue;
         const PanelLayout& layout = found->second;
         if (layout.DockedTo == QLatin1String("+")) {
-            dock->setFloating(true);
-            if (layout.DPFloatingWidth > 0 && layout.DPFloatingHeight > 0)
-                dock->resize(layout.DPFloatingWidth, layout.DPFloatingHeight);
-            dock->move(layout.FloatLeft, layout.FloatTop);
-        } else {
+            FloatPanelWithinScreen(dock, layout);
+        } else if (IsDockSide(layout.DockedTo)) {
             docked.push_back({dock, layout});
         }
     }
@@ -197,29 +214,41 @@ void TFBrowser::ApplyLayout() {
 }
 
 void TFBrowser::TakeLayout(std::map<QString, PanelLayout>& layouts) const {
-    for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags}) {
-        PanelLayout layout;
+    const std::array<QDockWidget*, 4> docks{TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags};
+    // Each panel starts from what was read, so that the sizes of the state it is not in
+    // (floating while docked, say) are kept for the next time it gets there.
+    std::array<PanelLayout, 4> read;
+    std::vector<DockedPanel> docked;
+    for (size_t i = 0; i < docks.size(); ++i) {
+        const auto found = layouts.find(docks[i]->objectName());
+        if (found != layouts.end())
+            read[i] = found->second;
+        if (!docks[i]->isFloating())
+            docked.push_back({AreaName(dockWidgetArea(docks[i])),
+                              FShownPanels.count(docks[i]->objectName()) > 0, docks[i]->pos(),
+                              read[i].DockRow});
+    }
+    const std::vector<int> rows = DockRows(docked);
+    size_t dockedIndex = 0;
+    for (size_t i = 0; i < docks.size(); ++i) {
+        QDockWidget* dock = docks[i];
+        PanelLayout layout = read[i];
         layout.Visible = !dock->isHidden();
         const QString area = AreaName(dockWidgetArea(dock));
         layout.DockedTo = dock->isFloating() ? QStringLiteral("+") : area;
         layout.LastDock = area;
-        // Docks of one area are stacked from the top: their row is their order there.
-        int row = 0;
-        for (QDockWidget* other : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
-            if (other != dock && !other->isFloating() &&
-                dockWidgetArea(other) == dockWidgetArea(dock) && other->y() < dock->y())
-                ++row;
-        layout.DockRow = row;
-        layout.FloatLeft = dock->isFloating() ? dock->x() : 0;
-        layout.FloatTop = dock->isFloating() ? dock->y() : 0;
         if (dock->isFloating()) {
+            layout.FloatLeft = dock->x();
+            layout.FloatTop = dock->y();
             layout.DPFloatingWidth = dock->width();
             layout.DPFloatingHeight = dock->height();
         } else {
+            layout.DockRow = rows[dockedIndex++];
             layout.DPDockedWidth = dock->width();
             layout.DPDockedHeight = dock->height();
         }
-        layouts[dock->objectName()] = layout;
+        layouts[dock->objectName()] =
+            LayoutToWrite(read[i], layout, FShownPanels.count(dock->objectName()) > 0);
     }
     int row = 0;
     for (QToolBar* bar : {tbxtbMain, tbxtwSystemComboBox}) {
@@ -240,6 +269,106 @@ void TFBrowser::TakeLayout(std::map<QString, PanelLayout>& layouts) const {
     menu.DockedTo = QStringLiteral("Top");
     menu.LastDock = menu.DockedTo;
     layouts[QStringLiteral("TBXTBMainMenu")] = menu;
+}
+
+void TFBrowser::FitWindowIntoScreen(const QMargins& frame) {
+    // Only values of 0 or more apply: a window that lay partly off the screen's origin
+    // (maximized, say) reopens where it would open without the setting.
+    const StoredBounds stored{FSettings.MainWindowX, FSettings.MainWindowY,
+                              FSettings.MainWindowWidth, FSettings.MainWindowHeight};
+    const bool placed = stored.X >= 0 || stored.Y >= 0 || !frame.isNull();
+    const QRect current(pos(), size());
+    const QRect available = AvailableAreaAt(
+        QPoint(stored.X >= 0 ? stored.X : current.x(), stored.Y >= 0 ? stored.Y : current.y()),
+        this);
+    const QRect fitted = FitIntoArea(frame.isNull() ? stored : StoredBounds(), current,
+                                     minimumSizeHint(), available, frame);
+    if (fitted.size() != size())
+        resize(fitted.size());
+    // Without a stored position the window manager places the window.
+    if (placed)
+        move(fitted.topLeft()); // also where it is now: that marks it as placed by us
+}
+
+namespace {
+
+QMargins FrameMargins(const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+} // namespace
+
+void TFBrowser::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            // Floating panels were shown before the window: bring them in front of it.
+            for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
+                if (dock->isFloating() && dock->isVisible())
+                    dock->raise();
+            FitFramesIntoScreen();
+        },
+        Qt::QueuedConnection);
+}
+
+void TFBrowser::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    // Some window managers frame the window only after it is shown; it moves then.
+    if (!FFittedToFrame && isVisible())
+        QMetaObject::invokeMethod(
+            this, [this] { FitFramesIntoScreen(); }, Qt::QueuedConnection);
+}
+
+void TFBrowser::FitFramesIntoScreen() {
+    if (FFittedToFrame || !isVisible() || windowState() != Qt::WindowNoState)
+        return;
+    const QMargins frame = FrameMargins(this);
+    if (frame.isNull())
+        return; // not framed yet, or never: what LoadSettings fitted holds
+    FFittedToFrame = true;
+    FitWindowIntoScreen(frame);
+    for (QDockWidget* dock : {TBXdpFolders, tbxdpGeneral, tbxdpDBInfo, tbxdpFlags}) {
+        if (!dock->isFloating() || !dock->isVisible())
+            continue;
+        const QRect current(dock->pos(), dock->size());
+        const QRect fitted =
+            FitIntoArea(StoredBounds(), current, dock->minimumSizeHint(),
+                        AvailableAreaAt(current.topLeft(), this), FrameMargins(dock));
+        dock->resize(fitted.size());
+        dock->move(fitted.topLeft());
+    }
+}
+
+void TFBrowser::FloatPanelWithinScreen(QDockWidget* dock, const PanelLayout& layout) {
+    dock->setFloating(true);
+    const QRect stored(layout.FloatLeft, layout.FloatTop,
+                       layout.DPFloatingWidth > 0 ? layout.DPFloatingWidth : dock->width(),
+                       layout.DPFloatingHeight > 0 ? layout.DPFloatingHeight : dock->height());
+    const QRect fitted = FitIntoArea(StoredBounds(), stored, dock->minimumSizeHint(),
+                                     AvailableAreaAt(stored.topLeft(), this));
+    dock->resize(fitted.size());
+    dock->move(fitted.topLeft());
+}
+
+void TFBrowser::OnPanelShown(QDockWidget* dock) {
+    FShownPanels.insert(dock->objectName());
+    // A panel hidden at start-up comes with the size it was stored with.
+    if (FPanelsHiddenAtStart.erase(dock->objectName()) == 0)
+        return;
+    const auto found = FSettings.Layout.find(dock->objectName());
+    if (found == FSettings.Layout.end() || dock->isFloating())
+        return;
+    const PanelLayout& layout = found->second;
+    const Qt::DockWidgetArea area = dockWidgetArea(dock);
+    if ((area == Qt::LeftDockWidgetArea || area == Qt::RightDockWidgetArea) &&
+        layout.DPDockedWidth > 0)
+        resizeDocks({dock}, {layout.DPDockedWidth}, Qt::Horizontal);
+    if (area == Qt::TopDockWidgetArea && layout.DPDockedHeight > 0)
+        resizeDocks({dock}, {layout.DPDockedHeight}, Qt::Vertical);
 }
 
 void TFBrowser::AddFavorite(const QString& path) {

@@ -119,7 +119,12 @@ void DatabaseInfoPanel::FitHeightToRows() {
     const int height = AdvListViewDB->header()->sizeHint().height() +
                        rows * AdvListViewDB->sizeHintForRow(0) + 2 * AdvListViewDB->frameWidth() +
                        2;
-    setMinimumHeight(height);
+    FRowsHeight = height;
+    updateGeometry();
+}
+
+QSize DatabaseInfoPanel::sizeHint() const {
+    return QWidget::sizeHint().expandedTo(QSize(0, FRowsHeight));
 }
 
 QString DatabaseInfoPanel::DetailValue(int index) const {

@@ -41,12 +41,17 @@ public:
     void AddDetailRow(int index, const QString& value);
     void SetDetailRow(int index, const QString& value);
     QString DetailValue(int index) const;
-    // Tall enough to show every row without scrolling.
+    // Asks for the height that shows every row without scrolling; with less room the
+    // list scrolls.
     void FitHeightToRows();
+    QSize sizeHint() const override;
     // Column captions; called again when the language changes.
     void SetColumnCaptions();
 
     QTreeWidget* AdvListViewDB;
+
+private:
+    int FRowsHeight = 0;
 };
 
 class FlagsPanel : public QWidget {

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -40,6 +41,8 @@ namespace {
 // Room for the four list columns between the folder tree and the details panels.
 constexpr int DesignedWidth = 1120;
 constexpr int DesignedHeight = 760;
+// What a details panel shows at the least before it scrolls: a few lines.
+constexpr int PanelMinimumHeight = 48;
 
 QAction* MakeAction(QObject* parent, const char* caption, IconId icon,
                     const QKeySequence& shortcut = {}, const char* hint = nullptr) {
@@ -199,11 +202,20 @@ void TFBrowser::CreateDocks() {
     General = new GeneralPanel(FPrompts, this);
     DBInfo = new DatabaseInfoPanel(this);
     Flags = new FlagsPanel(this);
-    General->setMinimumHeight(128);
-    Flags->setMinimumHeight(140);
-    tbxdpGeneral = makeDock(N_("General"), QStringLiteral("tbxdpGeneral"), General);
+    // Stacked at their full heights the three panels need more than a laptop screen has:
+    // each scrolls within its dock instead, so the window can be as small as the screen.
+    // The header list scrolls by itself.
+    auto scrolled = [this](QWidget* panel) {
+        auto* area = new QScrollArea(this);
+        area->setWidget(panel);
+        area->setWidgetResizable(true);
+        area->setFrameShape(QFrame::NoFrame);
+        area->setMinimumHeight(PanelMinimumHeight);
+        return area;
+    };
+    tbxdpGeneral = makeDock(N_("General"), QStringLiteral("tbxdpGeneral"), scrolled(General));
     tbxdpDBInfo = makeDock(N_("Database information"), QStringLiteral("tbxdpDBInfo"), DBInfo);
-    tbxdpFlags = makeDock(N_("Flags"), QStringLiteral("tbxdpFlags"), Flags);
+    tbxdpFlags = makeDock(N_("Flags"), QStringLiteral("tbxdpFlags"), scrolled(Flags));
     for (QDockWidget* dock : {tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
         addDockWidget(Qt::RightDockWidgetArea, dock);
     resizeDocks({TBXdpFolders, tbxdpGeneral}, {220, 250}, Qt::Horizontal);

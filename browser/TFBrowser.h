@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <set>
 
 class DatabaseInfoPanel;
 class ExtractionFolder;
@@ -31,6 +32,9 @@ class QComboBox;
 class QDockWidget;
 class QFileSystemModel;
 class QLabel;
+class QMargins;
+class QMoveEvent;
+class QShowEvent;
 class QMenu;
 class QToolBar;
 class QToolButton;
@@ -151,6 +155,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -172,6 +178,14 @@ private:
     void ApplyLayout();
     // The bars' and panels' positions as they are now, into their named sections.
     void TakeLayout(std::map<QString, PanelLayout>& layouts) const;
+    // The stored bounds (or the current ones) fitted into the available area of the
+    // screen they lie on, given the window manager's frame margins.
+    void FitWindowIntoScreen(const QMargins& frame);
+    void FloatPanelWithinScreen(QDockWidget* dock, const PanelLayout& layout);
+    // Once the window manager's frames are known: the window's and the floating panels'
+    // frames, not just their client areas, fitted into the screen, once a run.
+    void FitFramesIntoScreen();
+    void OnPanelShown(QDockWidget* dock);
 
     // The row count (and how many could not be read) in the status line, what is
     // listed in the title.
@@ -228,5 +242,10 @@ private:
     QString FArchivePath;
     QString FLastTargetFolder;
     InstallFileLists FInstallLists;
+    // Panels shown at some time in this run; the others keep the sizes they were read with.
+    std::set<QString> FShownPanels;
+    std::set<QString> FPanelsHiddenAtStart; // sized as stored when they are first shown
+    // Set once the window manager's frame was known and the window fitted to it.
+    bool FFittedToFrame = false;
     const FileSystemCalls* FCalls = &FileSystemCalls::Real();
 };

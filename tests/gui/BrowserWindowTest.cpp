@@ -52,7 +52,7 @@ TEST_F(BrowserWindow, PanelsColumnsBoundsAndFavoritesComeBackAsSaved) {
     const QString gone = files.File(QStringLiteral("gone"));
     program.Write(QStringLiteral("Brisko.ini"),
                   "[Brisko]\nTreeViewVisible=0\nFileInfoFlagsVisible=0\nMainWindowWidth=1000\n"
-                  "MainWindowHeight=800\nMainWindowX=0x20\n[MainListView]\ncol0=300\ncol2=-1\n"
+                  "MainWindowHeight=600\nMainWindowX=0x20\n[MainListView]\ncol0=300\ncol2=-1\n"
                   "[Favorites]\n0=" +
                       kept1.toUtf8() + "\n1=" + gone.toUtf8() + "\n2=" + kept2.toUtf8() + "\n");
     Start();
@@ -62,7 +62,7 @@ TEST_F(BrowserWindow, PanelsColumnsBoundsAndFavoritesComeBackAsSaved) {
     EXPECT_EQ(w->FileList()->columnWidth(0), 300);
     // -1 keeps the designed width, measured for the largest size (WindowTextsTest).
     EXPECT_GE(w->FileList()->columnWidth(2), 65);
-    EXPECT_EQ(w->size(), QSize(1000, 800));
+    EXPECT_EQ(w->size(), QSize(1000, 600));
     EXPECT_EQ(w->x(), 32);
     QStringList favourites;
     for (QAction* item : w->MIFavorites->actions())

@@ -1,5 +1,5 @@
-// Entry of the widget tests: a QApplication on the offscreen platform unless the
-// caller chose another (for example xcb under Xvfb to watch a test).
+// Entry of the widget tests: a QApplication on the offscreen platform (with a laptop's
+// screen) unless the caller chose another (for example xcb under Xvfb to watch a test).
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -18,7 +18,7 @@ void FilterPlatformNoise(QtMsgType type, const QMessageLogContext& context, cons
 int main(int argc, char** argv) {
     qInstallMessageHandler(FilterPlatformNoise);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", BRISKO_TEST_PLATFORM);
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
