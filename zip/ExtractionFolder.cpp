@@ -9,12 +9,66 @@
 #include <QRandomGenerator>
 #include <QSet>
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace {
+
+// In every archive folder, made before anything else is written there; its text tells
+// a person who finds it what the folder is, and the clean-up what it may remove.
+constexpr char MarkerName[] = ".brisko-extraction";
+constexpr char MarkerText[] = "Brisko: copies of archive entries, removed when Brisko ends.\n";
+
+// The marker's text, or the start of it where the run was killed while writing it.
+bool IsMarker(int fd) {
+    char text[sizeof MarkerText] = {};
+    const ssize_t got = ::pread(fd, text, sizeof text, 0);
+    return got >= 0 && got < ssize_t(sizeof MarkerText) &&
+           std::memcmp(text, MarkerText, size_t(got)) == 0;
+}
+
+// Removes everything inside the open folder, links as links (never followed). Deeper
+// than this program ever writes is left alone.
+void RemoveContents(int folder, int depth, const char* keep) {
+    for (const QByteArray& name : FolderEntryNames(folder)) {
+        if (keep && name == keep)
+            continue;
+        struct stat info {};
+        if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISDIR(info.st_mode)) {
+            if (depth <= 0)
+                continue;
+            const int sub =
+                ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub < 0)
+                continue;
+            RemoveContents(sub, depth - 1, nullptr);
+            ::close(sub);
+            ::unlinkat(folder, name.constData(), AT_REMOVEDIR);
+        } else {
+            ::unlinkat(folder, name.constData(), 0);
+        }
+    }
+}
+
+} // namespace
+
 struct ExtractionFolder::ArchiveFolder {
     FolderHandle Top;
+    int MarkerFd = -1; // holds the marker's lock
     QHash<int, std::shared_ptr<FolderHandle>> Numbered;
+
+    ArchiveFolder() = default;
+    ArchiveFolder(const ArchiveFolder&) = delete;
+    ArchiveFolder& operator=(const ArchiveFolder&) = delete;
+    ~ArchiveFolder() {
+        if (MarkerFd >= 0)
+            ::close(MarkerFd);
+    }
 };
 
 ExtractionFolder::ExtractionFolder(QString folder, int64_t maxEntryBytes)
@@ -49,10 +103,30 @@ ExtractionFolder::ArchiveFolder* ExtractionFolder::FolderFor(const QString& arch
                 *error = SystemErrorText(errno);
             return nullptr;
         }
-        FMadeFolders.push_back(root.Path() + name);
         made->Top = root.OpenSub(name, false, error);
         if (!made->Top.IsValid())
             return nullptr;
+        made->MarkerFd = OpenNewHeldFile(made->Top.Fd(), MarkerName, 0600);
+        if (made->MarkerFd < 0) {
+            // EEXIST or ENOENT: a clean-up took the folder before the marker was held.
+            if (errno == EEXIST || errno == ENOENT) {
+                made->Top = FolderHandle();
+                continue;
+            }
+            if (error)
+                *error = SystemErrorText(errno);
+            ::unlinkat(root.Fd(), QFile::encodeName(name).constData(), AT_REMOVEDIR);
+            return nullptr;
+        }
+        if (::write(made->MarkerFd, MarkerText, sizeof MarkerText - 1) !=
+            ssize_t(sizeof MarkerText - 1)) {
+            if (error)
+                *error = SystemErrorText(errno ? errno : ENOSPC);
+            ::unlinkat(made->Top.Fd(), MarkerName, 0);
+            ::unlinkat(root.Fd(), QFile::encodeName(name).constData(), AT_REMOVEDIR);
+            return nullptr;
+        }
+        FMadeFolders.push_back(root.Path() + name);
     }
     if (!made->Top.IsValid()) {
         if (error)
@@ -136,8 +210,39 @@ void ExtractionFolder::RemoveWritten() {
         ::unlink(QFile::encodeName(path).constData()); // a copy held open elsewhere may stay
     FWritten.clear();
     FWrittenSet.clear();
+    for (const auto& archiveFolder : std::as_const(FArchiveFolders))
+        ::unlinkat(archiveFolder->Top.Fd(), MarkerName, 0);
     for (auto folder = FMadeFolders.rbegin(); folder != FMadeFolders.rend(); ++folder)
         ::rmdir(QFile::encodeName(*folder).constData()); // only when empty
     FMadeFolders.clear();
     FArchiveFolders.clear();
+}
+
+int ExtractionFolder::RemoveAbandoned(const QString& tempFolder) {
+    const FolderHandle root = FolderHandle::Open(tempFolder, nullptr);
+    if (!root.IsValid())
+        return 0;
+    int removed = 0;
+    for (const QByteArray& name : FolderEntryNames(root.Fd())) {
+        const int sub =
+            ::openat(root.Fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0)
+            continue;
+        const int marker =
+            ::openat(sub, MarkerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat info {};
+        // Held by its program (also while that one removes it at shut-down), or not ours.
+        if (marker >= 0 && ::fstat(marker, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(marker, LOCK_EX | LOCK_NB) == 0 && IsMarker(marker)) {
+            // The marker goes last, so that a clean-up killed half-way is finished later.
+            RemoveContents(sub, 2, MarkerName);
+            ::unlinkat(sub, MarkerName, 0);
+            if (::unlinkat(root.Fd(), name.constData(), AT_REMOVEDIR) == 0)
+                ++removed;
+        }
+        if (marker >= 0)
+            ::close(marker);
+        ::close(sub);
+    }
+    return removed;
 }
