@@ -51,20 +51,6 @@ int OpenNewFile(int folder, const char* name, unsigned mode) {
 constexpr char TemporaryPrefix[] = ".brisko-";
 constexpr char TemporarySuffix[] = ".part";
 
-bool IsTemporaryName(const char* name) {
-    const size_t length = std::strlen(name);
-    const size_t prefix = sizeof TemporaryPrefix - 1;
-    const size_t suffix = sizeof TemporarySuffix - 1;
-    if (length <= prefix + suffix || length > prefix + suffix + 13 ||
-        std::strncmp(name, TemporaryPrefix, prefix) != 0 ||
-        std::strcmp(name + length - suffix, TemporarySuffix) != 0)
-        return false;
-    for (size_t i = prefix; i < length - suffix; ++i)
-        if (!((name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'z')))
-            return false;
-    return true;
-}
-
 long RealWrite(int fd, const void* data, size_t size) {
     return long(::write(fd, data, size));
 }
@@ -86,6 +72,20 @@ const FileSystemCalls& FileSystemCalls::Real() {
 
 QString SystemErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool IsPendingFileName(const char* name) {
+    const size_t length = std::strlen(name);
+    const size_t prefix = sizeof TemporaryPrefix - 1;
+    const size_t suffix = sizeof TemporarySuffix - 1;
+    if (length <= prefix + suffix || length > prefix + suffix + 13 ||
+        std::strncmp(name, TemporaryPrefix, prefix) != 0 ||
+        std::strcmp(name + length - suffix, TemporarySuffix) != 0)
+        return false;
+    for (size_t i = prefix; i < length - suffix; ++i)
+        if (!((name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'z')))
+            return false;
+    return true;
 }
 
 int OpenNewHeldFile(int folder, const char* name, unsigned mode) {
@@ -146,7 +146,7 @@ std::vector<QByteArray> FolderEntryNames(int folder) {
 int RemoveAbandonedTemporaries(const FolderHandle& folder) {
     int removed = 0;
     for (const QByteArray& name : FolderEntryNames(folder.Fd()))
-        if (IsTemporaryName(name.constData()) && RemoveIfAbandoned(folder.Fd(), name.constData()))
+        if (IsPendingFileName(name.constData()) && RemoveIfAbandoned(folder.Fd(), name.constData()))
             ++removed;
     return removed;
 }

@@ -120,6 +120,8 @@ int OpenNewHeldFile(int folder, const char* name, unsigned mode);
 // True when the file name in folder is a regular file (not a link) that no running
 // program holds; then removes it. Fails safe: anything it cannot judge stays.
 bool RemoveIfAbandoned(int folder, const char* name);
+// True for the names PendingFile gives its temporary files.
+bool IsPendingFileName(const char* name);
 // Removes the temporary files that PendingFile left in the folder when its program was
 // killed. Returns how many it removed.
 int RemoveAbandonedTemporaries(const FolderHandle& folder);

@@ -30,27 +30,35 @@ bool IsMarker(int fd) {
            std::memcmp(text, MarkerText, size_t(got)) == 0;
 }
 
-// Removes everything inside the open folder, links as links (never followed). Deeper
-// than this program ever writes is left alone.
-void RemoveContents(int folder, int depth, const char* keep) {
+// What this class writes into an archive folder: entries' copies (Palm files only),
+// their temporary files, and numbered subfolders holding the same.
+bool IsOwnFile(const QByteArray& name) {
+    return name.toLower().endsWith(".pdb") || name.toLower().endsWith(".prc") ||
+           IsPendingFileName(name.constData());
+}
+
+bool IsNumberedFolder(const QByteArray& name) {
+    bool number = false;
+    return name.toInt(&number) > 1 && number && !name.startsWith('0');
+}
+
+// Removes what this class could have written inside the open folder; anything else (a
+// file another program put there, a link) stays, and with it the folder.
+void RemoveOwnContents(int folder, bool top) {
     for (const QByteArray& name : FolderEntryNames(folder)) {
-        if (keep && name == keep)
-            continue;
         struct stat info {};
         if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
-        if (S_ISDIR(info.st_mode)) {
-            if (depth <= 0)
-                continue;
+        if (S_ISREG(info.st_mode) && IsOwnFile(name)) {
+            ::unlinkat(folder, name.constData(), 0);
+        } else if (S_ISDIR(info.st_mode) && top && IsNumberedFolder(name)) {
             const int sub =
                 ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (sub < 0)
                 continue;
-            RemoveContents(sub, depth - 1, nullptr);
+            RemoveOwnContents(sub, false);
             ::close(sub);
-            ::unlinkat(folder, name.constData(), AT_REMOVEDIR);
-        } else {
-            ::unlinkat(folder, name.constData(), 0);
+            ::unlinkat(folder, name.constData(), AT_REMOVEDIR); // only when empty
         }
     }
 }
@@ -235,7 +243,7 @@ int ExtractionFolder::RemoveAbandoned(const QString& tempFolder) {
         if (marker >= 0 && ::fstat(marker, &info) == 0 && S_ISREG(info.st_mode) &&
             ::flock(marker, LOCK_EX | LOCK_NB) == 0 && IsMarker(marker)) {
             // The marker goes last, so that a clean-up killed half-way is finished later.
-            RemoveContents(sub, 2, MarkerName);
+            RemoveOwnContents(sub, true);
             ::unlinkat(sub, MarkerName, 0);
             if (::unlinkat(root.Fd(), name.constData(), AT_REMOVEDIR) == 0)
                 ++removed;

@@ -52,7 +52,9 @@ public:
 
     // Removes from the folder tempFolder the archive folders of runs that ended without
     // RemoveWritten (killed): only folders with this class's marker that no running
-    // program holds; nothing else there is touched. Returns how many it removed.
+    // program holds, and in them only what this class writes (a file someone else put
+    // there stays, and the folder with it); nothing else is touched. Returns how many
+    // folders it removed.
     static int RemoveAbandoned(const QString& tempFolder);
 
 private:

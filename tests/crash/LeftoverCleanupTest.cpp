@@ -19,6 +19,11 @@
 
 namespace {
 
+QByteArray Read(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
 enum EntryKind { AbandonedFile, PlainFile, Folder, Link };
 
 QStringList Entries(const QString& folder) {
@@ -113,6 +118,11 @@ TEST(LeftoverCleanup, RemovesExtractionFoldersOfKilledRunsOnly) {
     ExtractInKilledProcess(paths.TempFolder, archivePath);
     const QStringList killed = Entries(paths.TempFolder);
     ASSERT_EQ(killed.size(), 2);
+    // Someone put files of their own into the second one: those stay, and the folder.
+    const QString shared = paths.TempFolder + killed[1];
+    root.Write(QStringLiteral("program/Temp/") + killed[1] + QStringLiteral("/notes.txt"), "mine");
+    QFile::link(root.Write(QStringLiteral("linked.pdb"), "linked"),
+                shared + QStringLiteral("/link.pdb"));
 
     // A running copy of the program with an archive open.
     ExtractionFolder running(paths.TempFolder);
@@ -143,12 +153,16 @@ TEST(LeftoverCleanup, RemovesExtractionFoldersOfKilledRunsOnly) {
                          QStringLiteral("notes"),
                          QStringLiteral("plain"),
                          QStringLiteral("stray.pdb"),
+                         killed[1],
                          QFileInfo(copy.Path).dir().dirName()};
     expected.sort();
     EXPECT_EQ(Entries(paths.TempFolder), expected);
     EXPECT_TRUE(QFileInfo(copy.Path).isFile()) << "a running program lost its copy";
     EXPECT_TRUE(QFileInfo::exists(root.File(QStringLiteral("program/Temp/notes/keep.pdb"))));
     EXPECT_EQ(Entries(elsewhere).size(), 3) << "a link was followed"; // marker, memo, todo
+    EXPECT_EQ(Entries(shared),
+              (QStringList{QStringLiteral("link.pdb"), QStringLiteral("notes.txt")}));
+    EXPECT_EQ(Read(root.File(QStringLiteral("linked.pdb"))), "linked");
 
     // At its shut-down the running copy removes all it made, its marker included.
     running.RemoveWritten();
