@@ -126,6 +126,7 @@ ExtractionFolder::ArchiveFolder* ExtractionFolder::FolderFor(const QString& arch
             ::unlinkat(root.Fd(), QFile::encodeName(name).constData(), AT_REMOVEDIR);
             return nullptr;
         }
+        errno = 0;
         if (::write(made->MarkerFd, MarkerText, sizeof MarkerText - 1) !=
             ssize_t(sizeof MarkerText - 1)) {
             if (error)
