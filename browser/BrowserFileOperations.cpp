@@ -13,6 +13,7 @@
 #include "dialogs/TFDialog.h"
 #include "i18n/Translate.h"
 #include "platform/ProgramLauncher.h"
+#include "platform/Trash.h"
 #include "zip/ExtractionFolder.h"
 
 #include <QAction>
@@ -144,6 +145,7 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
         return progress.Step(done, total);
     };
     const CopyMoveReport report = run.Run(folder, items);
+    progress.Finish();
     if (!report.FolderError.isEmpty()) {
         FPrompts.Error(this, report.FolderError);
         return;
@@ -196,6 +198,7 @@ void TFBrowser::DeleteSelectedFiles() {
         else
             failures << FFileModel->Row(row).Name + QStringLiteral(": ") + error;
     }
+    progress.Finish();
     // A file that stayed leaves the selection and keeps its row.
     DeselectRows(handled);
     FFileModel->RemoveRows(trashed);
@@ -205,16 +208,16 @@ void TFBrowser::DeleteSelectedFiles() {
 }
 
 bool TFBrowser::MoveToRecycleBin(const QString& path, QString* error) {
-    QFile file(path);
     if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
         if (error)
             *error = Translated("it no longer exists");
         return false;
     }
-    if (file.moveToTrash())
+    QString cause;
+    if (MoveToTrash(QFile::encodeName(path), &cause))
         return true;
     if (error)
-        *error = file.errorString();
+        *error = cause;
     return false;
 }
 

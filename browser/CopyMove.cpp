@@ -2,6 +2,7 @@
 
 #include "common/Helpers.h"
 #include "i18n/Translate.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,9 +61,10 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
         return Failed(Translated("the target folder cannot be opened: %s")
                           .replace(QStringLiteral("%s"), error));
 
-    const int sourceFd = ::open(sourceName.constData(), O_RDONLY | O_CLOEXEC);
+    // A FIFO or device under the name is refused before it can block or be read.
+    const int sourceFd = OpenRegularFile(sourceName, &error);
     if (sourceFd < 0)
-        return Failed(SystemErrorText(errno));
+        return Failed(error);
     struct Closer {
         int Fd;
         ~Closer() { ::close(Fd); }
@@ -70,8 +72,6 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     struct stat sourceInfo {};
     if (::fstat(sourceFd, &sourceInfo) != 0)
         return Failed(SystemErrorText(errno));
-    if (!S_ISREG(sourceInfo.st_mode))
-        return Failed(Translated("not a file"));
 
     const QByteArray encodedName = QFile::encodeName(name);
     struct stat existing {};

@@ -9,15 +9,22 @@ FolderTreeView::FolderTreeView(QWidget* parent) : QTreeView(parent) {
 }
 
 QString FolderTreeView::FolderAt(const QPoint& position) const {
-    const QModelIndex index = indexAt(position);
+    return FolderOf(indexAt(position));
+}
+
+QString FolderTreeView::FolderOf(const QModelIndex& index) {
     if (!index.isValid())
         return QString();
     const QString path = index.data(QFileSystemModel::FilePathRole).toString();
     return !path.isEmpty() && QFileInfo(path).isDir() ? path : QString();
 }
 
+bool FolderTreeView::IsFromDragSource(const QDropEvent* event) const {
+    return FDragSource && event->source() == FDragSource;
+}
+
 void FolderTreeView::dragEnterEvent(QDragEnterEvent* event) {
-    if (FDragSource && event->source() == FDragSource) {
+    if (IsFromDragSource(event)) {
         event->acceptProposedAction();
         return;
     }
@@ -29,7 +36,7 @@ void FolderTreeView::dragMoveEvent(QDragMoveEvent* event) {
     // the drop is decided here, not by the model.
     QTreeView::dragMoveEvent(event);
     const QPoint position = event->position().toPoint();
-    if (!FDragSource || event->source() != FDragSource || FolderAt(position).isEmpty()) {
+    if (!IsFromDragSource(event) || FolderAt(position).isEmpty()) {
         SetDropTarget({});
         event->ignore();
         return;
@@ -46,9 +53,12 @@ void FolderTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
 }
 
 void FolderTreeView::dropEvent(QDropEvent* event) {
+    // The folder highlighted is the one the user drops on. The row under the pointer may
+    // be another one by now: rows move while the tree opens and loads folders, and the
+    // highlight moves with its row.
+    const QString folder = FolderOf(FDropTarget);
     SetDropTarget({});
-    const QString folder = FolderAt(event->position().toPoint());
-    if (!FDragSource || event->source() != FDragSource || folder.isEmpty()) {
+    if (!IsFromDragSource(event) || folder.isEmpty()) {
         event->ignore();
         return;
     }

@@ -16,11 +16,16 @@ public:
     // The folder (file-system path) under a point of the viewport; empty where there is
     // none or it has no path.
     QString FolderAt(const QPoint& position) const;
+    // The folder highlighted as the target of the files dragged over the tree, if any.
+    QModelIndex DropTarget() const { return FDropTarget; }
 
 Q_SIGNALS:
     void FilesDropped(const QString& folder);
 
 protected:
+    // Whether the dragged data come from the drag source. Tests, whose platform has no
+    // drag of its own, stand in for it here.
+    virtual bool IsFromDragSource(const QDropEvent* event) const;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -29,6 +34,7 @@ protected:
                  const QModelIndex& index) const override;
 
 private:
+    static QString FolderOf(const QModelIndex& index);
     void SetDropTarget(const QModelIndex& index);
 
     QWidget* FDragSource = nullptr;

@@ -1,5 +1,6 @@
 #include "browser/Prompts.h"
 
+#include "browser/WorkProgress.h"
 #include "i18n/Translate.h"
 
 #include <QApplication>
@@ -9,6 +10,9 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
 
 namespace {
 QString Title() {
@@ -16,42 +20,60 @@ QString Title() {
 }
 } // namespace
 
+// Every box below opens inside a ProgressPause: no progress dialog may cover a question
+// or report, nor appear over it while it waits.
+
 void DesktopPrompts::Information(QWidget* parent, const QString& text) {
+    const ProgressPause pause;
     QMessageBox::information(parent, Title(), text);
 }
 
 void DesktopPrompts::Error(QWidget* parent, const QString& text) {
+    const ProgressPause pause;
     QMessageBox::critical(parent, Title(), text);
 }
 
 bool DesktopPrompts::Confirm(QWidget* parent, const QString& text) {
+    const ProgressPause pause;
     return QMessageBox::question(parent, Title(), text, QMessageBox::Yes | QMessageBox::No,
                                  QMessageBox::No) == QMessageBox::Yes;
 }
 
 OverwriteAnswer DesktopPrompts::AskOverwrite(QWidget* parent, const QString& text) {
-    const auto answer = QMessageBox::question(parent, Title(), text,
-                                              QMessageBox::Yes | QMessageBox::No |
-                                                  QMessageBox::YesToAll | QMessageBox::NoToAll,
-                                              QMessageBox::No);
-    switch (answer) {
-    case QMessageBox::Yes:
-        return OverwriteAnswer::Yes;
-    case QMessageBox::YesToAll:
-        return OverwriteAnswer::YesToAll;
-    case QMessageBox::NoToAll:
-        return OverwriteAnswer::NoToAll;
-    default:
-        return OverwriteAnswer::No;
-    }
+    const ProgressPause pause;
+    QMessageBox box(QMessageBox::Question, Title(), text, QMessageBox::NoButton, parent);
+    // One role for all four keeps them in this order whatever the desktop's button
+    // layout; the standard buttons would be sorted Yes, Yes to All, No, No to All.
+    struct Choice {
+        const char* Text;
+        OverwriteAnswer Answer;
+    };
+    static constexpr Choice Choices[] = {{N_("&Yes"), OverwriteAnswer::Yes},
+                                         {N_("&No"), OverwriteAnswer::No},
+                                         {N_("N&o to All"), OverwriteAnswer::NoToAll},
+                                         {N_("Yes to &All"), OverwriteAnswer::YesToAll}};
+    std::vector<std::pair<QAbstractButton*, OverwriteAnswer>> buttons;
+    for (const Choice& choice : Choices)
+        buttons.emplace_back(box.addButton(Translated(choice.Text), QMessageBox::ActionRole),
+                             choice.Answer);
+    QAbstractButton* no = buttons[1].first;
+    box.setDefaultButton(qobject_cast<QPushButton*>(no));
+    box.setEscapeButton(no); // Escape and closing the box count as No
+    box.exec();
+    for (const auto& [button, answer] : buttons)
+        if (box.clickedButton() == button)
+            return answer;
+    return OverwriteAnswer::No;
 }
 
 QString DesktopPrompts::PickFolder(QWidget* parent, const QString& caption, const QString& start) {
+    const ProgressPause pause;
     return QFileDialog::getExistingDirectory(parent, caption, start);
 }
 
 QString DesktopPrompts::PickFile(QWidget* parent, const QString& caption, const QString& start,
                                  const QString& filters) {
+    const ProgressPause pause;
     return QFileDialog::getOpenFileName(parent, caption, start, filters);
 }
 
@@ -61,6 +83,7 @@ bool DesktopPrompts::OpenUrl(const QUrl& url) {
 
 std::optional<QString> DesktopPrompts::AskText(QWidget* parent, const QString& caption,
                                                const QString& prompt, const QString& initial) {
+    const ProgressPause pause;
     QInputDialog box(parent);
     box.setWindowTitle(caption);
     box.setLabelText(prompt);
@@ -76,5 +99,6 @@ std::optional<QString> DesktopPrompts::AskText(QWidget* parent, const QString& c
 }
 
 int DesktopPrompts::ExecDialog(QDialog* dialog) {
+    const ProgressPause pause;
     return dialog->exec();
 }

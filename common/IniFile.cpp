@@ -3,6 +3,7 @@
 #include "common/AtomicFile.h"
 #include "common/Errors.h"
 #include "common/PalmText.h"
+#include "platform/RegularFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,8 @@
 namespace {
 
 constexpr qsizetype MaxValueLength = 2047;
+// Far beyond any settings file; a larger file is not ours to read.
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
 #ifdef Q_OS_WIN
 constexpr char LineEnd[] = "\r\n";
@@ -116,15 +119,12 @@ bool IniFile::Load() {
     if (info.isDir()) {
         cause = QStringLiteral("it is a folder");
     } else {
-        QFile file(FPath);
-        if (file.open(QIODevice::ReadOnly)) {
-            const QByteArray content = file.readAll();
-            if (file.error() == QFileDevice::NoError) {
-                FromBytes(content);
-                return true;
-            }
+        // Not QFile: a FIFO of that name would hold the start-up in open().
+        QByteArray content;
+        if (ReadRegularFile(FPath, MaxFileSize, &content, &cause) == FileReadOutcome::Read) {
+            FromBytes(content);
+            return true;
         }
-        cause = file.errorString();
     }
     FError = QStringLiteral("Unable to read %1: %2").arg(FPath, cause);
     FLoadFailed = true;

@@ -1,9 +1,14 @@
 #include "creators/CreatorIdsFile.h"
 
+#include "platform/RegularFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 namespace {
+
+// Far beyond any catalogue; a larger file is not ours to read.
+constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
 bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
@@ -90,17 +95,15 @@ std::string CreatorIdsFile::ToBytes() const {
 
 bool CreatorIdsFile::Read(const QString& path, QString& cause) {
     Parse({});
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (!QFileInfo::exists(path))
-            return true;
-        cause = file.errorString();
+    // Not QFile: a FIFO of that name would hold the start-up in open().
+    QByteArray content;
+    switch (ReadRegularFile(path, MaxFileSize, &content, &cause)) {
+    case FileReadOutcome::Missing:
+        return true;
+    case FileReadOutcome::Failed:
         return false;
-    }
-    const QByteArray content = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        cause = file.errorString();
-        return false;
+    case FileReadOutcome::Read:
+        break;
     }
     Parse(std::string_view(content.constData(), static_cast<size_t>(content.size())));
     return true;

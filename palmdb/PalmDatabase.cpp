@@ -183,9 +183,11 @@ FileRead ReadFileBytes(const std::string& fileName, int folderDescriptor, std::s
         return result;
     }
     // On Windows a folder cannot be opened as a file; here open() succeeds, so refuse it
-    // before its size is taken, as if the open had failed.
-    if (S_ISDIR(st.st_mode)) {
-        result.error = std::make_error_code(std::errc::is_a_directory);
+    // before its size is taken, as if the open had failed. A FIFO or a device is refused
+    // too: what it gives is no file's content.
+    if (!S_ISREG(st.st_mode)) {
+        result.error = std::make_error_code(S_ISDIR(st.st_mode) ? std::errc::is_a_directory
+                                                                : std::errc::invalid_argument);
         ::close(fd);
         return result;
     }

@@ -1,6 +1,7 @@
 #include "palmdesktop/WinePrefix.h"
 
 #include "palmdesktop/RegistryHive.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,11 +13,13 @@ namespace {
 // Registry hives and libraries are small; a larger file is no file we want to read.
 constexpr qint64 MaxFileSize = 64 * 1024 * 1024;
 
+// Not QFile: a FIFO of that name would hold the start-up in open().
 QByteArray ReadSmallFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxFileSize)
-        return QByteArray();
-    return file.read(MaxFileSize);
+    QByteArray content;
+    QString cause;
+    return ReadRegularFile(path, MaxFileSize, &content, &cause) == FileReadOutcome::Read
+               ? content
+               : QByteArray();
 }
 
 QString WithSeparator(const QString& folder) {
