@@ -12,6 +12,7 @@
 #include "browser/ProgramPaths.h"
 #include "common/IniFile.h"
 #include "creators/CreatorCatalogue.h"
+#include "platform/Trash.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"
 #include "zip/ExtractionFolder.h"
@@ -91,11 +92,14 @@ Snapshot Take(const Fixture& f, const std::function<bool(const QString&)>& ignor
             }
             QFile file(path);
             QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
-            // A trash's information file says when: the same entry at another second.
+            // A trash's information file says where from and when: the same entry for
+            // another fixture's folder at another second. (Cut short, it stays a prefix.)
             if (relative.endsWith(QLatin1String(".trashinfo")))
-                content = QString::fromUtf8(content)
-                              .remove(QRegularExpression(QStringLiteral("DeletionDate=[^\n]*")))
-                              .toUtf8();
+                content =
+                    QString::fromUtf8(content)
+                        .replace(QRegularExpression(QStringLiteral("(Path|DeletionDate)=[^\n]*")),
+                                 QStringLiteral("\\1="))
+                        .toUtf8();
             shot.files[relative] = content;
         }
     }
@@ -212,6 +216,29 @@ void WriteCatalogue(const Fixture& f, const std::string& description) {
     catalogue.SaveCreatorIDs(f.Paths().CataloguePath());
 }
 
+// The trash's information file is written before the file moves: a kill in between leaves
+// it, written in part or whole, beside the file still in place.
+std::vector<FileState> InformationWrittenFileInPlace(const FileState& before,
+                                                     const FileState& after) {
+    std::vector<FileState> states;
+    for (const auto& [path, content] : after) {
+        if (!path.endsWith(QLatin1String(".trashinfo")))
+            continue;
+        for (qsizetype size = 0; size <= content.size(); ++size) {
+            FileState between = before;
+            between[path] = content.left(size);
+            states.push_back(between);
+        }
+    }
+    return states;
+}
+
+void TrashOne(Fixture& f) {
+    QString error;
+    if (!MoveToTrash(QFile::encodeName(f.Home(QStringLiteral("files/book.pdb"))), &error))
+        throw std::runtime_error(error.toStdString());
+}
+
 bool UnderTemp(const QString& relative) {
     return relative.startsWith(QStringLiteral("home/program/Temp/")) &&
            !relative.startsWith(QStringLiteral("home/program/Temp/foreign/"));
@@ -258,6 +285,13 @@ std::vector<Operation> Operations() {
          },
          [](Fixture& f) { WriteCatalogue(f, "a longer description of the program"); },
          [](Fixture& f) { RemoveLeftoversOfKilledRuns(f.Paths()); }, nullptr, true, nullptr},
+        {"file moved to the trash",
+         [](Fixture& f) {
+             f.home.Write(QStringLiteral("files/book.pdb"), NewContent);
+             qputenv("XDG_DATA_HOME", f.Home(QStringLiteral("data")).toUtf8());
+         },
+         TrashOne, [](Fixture& f) { RemoveLeftoversOfKilledRuns(f.Paths()); },
+         InformationWrittenFileInPlace, true, nullptr},
         {"archive entries extracted into Temp",
          [](Fixture& f) {
              const std::time_t fixed = 1700000000; // the same archive every time
@@ -387,8 +421,8 @@ bool IsTemporaryPath(const std::string& path) {
     return IsProgramTemporary(QString::fromStdString(path.substr(path.rfind('/') + 1)));
 }
 
-// A power cut keeps what was synced: a written file must be synced before it is named,
-// and the folder of a new name before a user's file is removed and before the operation
+// A power cut keeps what was synced: every file written must be synced before a file
+// is named, and the folder of a new name before a user's file is removed and before the operation
 // ends.
 TEST(KilledRun, PutsDataAndNamesOnTheDiskBeforeGivingAnythingUp) {
     for (const Operation& op : Operations()) {
@@ -421,10 +455,11 @@ TEST(KilledRun, PutsDataAndNamesOnTheDiskBeforeGivingAnythingUp) {
                 std::erase(unsyncedNames, c.path);
             } else if (c.call == "rename" || c.call == "link") {
                 ++renames;
-                if (lastWrite.count(c.path)) {
-                    EXPECT_TRUE(lastSync.count(c.path) && lastSync[c.path] > lastWrite[c.path])
-                        << c.path << " named " << c.target << " before it was synced";
-                }
+                // Everything written so far, the file named and any other (a trash's
+                // information file before the file moves).
+                for (const auto& [written, at] : lastWrite)
+                    EXPECT_TRUE(lastSync.count(written) && lastSync[written] > at)
+                        << written << " not synced before " << c.path << " was named " << c.target;
                 unsyncedNames.push_back(FolderOf(c.target));
             } else if (c.call == "unlink" && !IsTemporaryPath(c.path)) {
                 EXPECT_TRUE(unsyncedNames.empty()) << c.path << " removed before the new name in "
