@@ -19,12 +19,12 @@ CopyMoveFileResult Failed(const QString& error) {
     return {CopyMoveStatus::Failed, error};
 }
 
-// Copies the open source into a new file in folder and names it. sync: the copy is on
-// the disk before it takes the name (a replace gives up the old file, a move removes
-// the source afterwards).
+// Copies the open source into a new file in folder and names it. The copy is on the
+// disk before it takes the name, so that a power cut never leaves a named file with
+// missing content (nor gives up a replaced file, nor a moved source, for less).
 CopyMoveFileResult CopyContent(int sourceFd, const struct stat& sourceInfo,
                                const FolderHandle& folder, const QString& name, bool replace,
-                               bool sync, const FileSystemCalls& calls) {
+                               const FileSystemCalls& calls) {
     QString error;
     PendingFile copy(calls);
     if (!copy.Create(folder, &error, 0600))
@@ -42,7 +42,7 @@ CopyMoveFileResult CopyContent(int sourceFd, const struct stat& sourceInfo,
         if (!copy.Write(buffer.data(), size_t(got), &error))
             return Failed(error);
     }
-    if (!copy.Finish(sourceInfo.st_mtime, unsigned(sourceInfo.st_mode & 0777), sync, &error))
+    if (!copy.Finish(sourceInfo.st_mtime, unsigned(sourceInfo.st_mode & 0777), true, &error))
         return Failed(error);
     bool existed = false;
     if (!copy.Commit(name, replace, &error, &existed))
@@ -91,20 +91,27 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     }
 
     if (copy)
-        return CopyContent(sourceFd, sourceInfo, folder, name, replace, replace, calls);
+        return CopyContent(sourceFd, sourceInfo, folder, name, replace, calls);
 
     const int renamed = calls.Rename(source, folder.Path() + name, replace);
-    if (renamed == 0)
+    if (renamed == 0) {
+        folder.Sync(nullptr); // the move is done; this only makes it last through a power cut
         return {CopyMoveStatus::Done, {}};
+    }
     if (renamed == EEXIST && !replace)
         return {CopyMoveStatus::TargetExists, {}};
     if (renamed != EXDEV)
         return Failed(SystemErrorText(renamed));
     // Another file system: copy, and give the source up only once the copy is complete.
     const CopyMoveFileResult copied =
-        CopyContent(sourceFd, sourceInfo, folder, name, replace, true, calls);
+        CopyContent(sourceFd, sourceInfo, folder, name, replace, calls);
     if (copied.Status != CopyMoveStatus::Done)
         return copied;
+    // Until the copy's name is on the disk a power cut could take it away: the source
+    // stays until then.
+    if (!folder.Sync(&error))
+        return Failed(Translated("copied, but the original could not be removed: %s")
+                          .replace(QStringLiteral("%s"), error));
     if (::unlink(sourceName.constData()) != 0)
         return Failed(
             FillPlaceholders(Translated("copied, but the original could not be removed: %s"),
@@ -126,6 +133,9 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
         return report;
     }
     const QString folder = AddTrailingBackslash(targetFolder);
+    // What an earlier run that was killed left behind in this folder.
+    if (const FolderHandle handle = FolderHandle::Open(folder, nullptr); handle.IsValid())
+        RemoveAbandonedTemporaries(handle);
     bool overwriteAll = false;
     bool skipAll = false;
     for (size_t i = 0; i < items.size(); ++i) {

@@ -1,9 +1,10 @@
 // Copying and moving files, without widgets: one file (CopyMoveFile) and a run over
 // several with the overwrite question (CopyMoveRun). Nothing is ever lost or damaged:
 // a file copied or moved onto itself is left alone; a copy is written completely under
-// a temporary name before it takes the target's name, so a replaced file is given up
-// only for complete new content; a move to another file system removes the source only
-// after its copy is complete and on the disk.
+// a temporary name and put on the disk before it takes the target's name, so a replaced
+// file is given up only for complete new content; a move to another file system removes
+// the source only after its copy and the copy's name are on the disk. A run killed
+// half-way leaves at most one temporary file, which the next run into that folder removes.
 #pragma once
 
 #include "browser/OverwriteAnswer.h"

@@ -1,5 +1,6 @@
 #include "browser/ProgramPaths.h"
 
+#include "browser/CopyMove.h"
 #include "common/Helpers.h"
 #include "i18n/Translate.h"
 
@@ -59,8 +60,9 @@ ProgramPaths ProgramPaths::ForProgramFolder(const QString& programFolder) {
         paths.ShareFolder = AddTrailingBackslash(QDir::toNativeSeparators(installed));
     // A user without a catalogue of their own starts from the installed one.
     const QString firstCatalogue = paths.ShareFolder + QStringLiteral("CreatorIDs.ini");
+    // Copied whole or not at all: a start that is killed half-way leaves no half catalogue.
     if (!QFileInfo::exists(paths.CataloguePath()) && QFileInfo(firstCatalogue).isFile())
-        QFile::copy(firstCatalogue, paths.CataloguePath());
+        CopyMoveFile(firstCatalogue, paths.CataloguePath(), true, false);
     return paths;
 }
 

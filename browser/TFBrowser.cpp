@@ -4,6 +4,7 @@
 #include "browser/FileListModel.h"
 #include "browser/FileListView.h"
 #include "browser/FolderTreeView.h"
+#include "browser/LeftoverCleanup.h"
 #include "browser/Prompts.h"
 #include "common/Errors.h"
 #include "common/Helpers.h"
@@ -329,6 +330,7 @@ void TFBrowser::FormCreate(const QString& startFolder) {
     FTellPalmDesktopMissing = FPaths.PalmDesktopMissing;
     LoadSettings();
     QDir().mkpath(FPaths.TempFolder); // a failure shows when an archive is opened
+    RemoveLeftoversOfKilledRuns(FPaths);
     if (!FCatalogue.LoadCreatorIDs(FPaths.CataloguePath()))
         FPrompts.Error(this, FCatalogue.ErrorText());
     FReader = std::make_unique<TPalmPDB>(std::string(), false);

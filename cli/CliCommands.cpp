@@ -185,7 +185,9 @@ void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
 int ListArchive(const QString& path, bool json, QTextStream& out, QTextStream& err) {
     TPalmPDB reader(std::string(), false);
     ListeDerLinks catalogue;
-    ExtractionFolder extraction(ProgramPaths::ForThisProgram().TempFolder);
+    const QString temp = ProgramPaths::ForThisProgram().TempFolder;
+    ExtractionFolder::RemoveAbandoned(temp); // copies of a run that was killed
+    ExtractionFolder extraction(temp);
     const ArchiveListing listing = ArchiveLister(reader, catalogue, extraction).List(path);
     extraction.RemoveWritten();
     if (!listing.Opened) {

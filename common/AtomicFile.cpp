@@ -1,10 +1,12 @@
 #include "common/AtomicFile.h"
 
 #include "common/Errors.h"
+#include "common/SafeWrite.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <sys/stat.h>
 
 namespace {
 
@@ -22,6 +24,15 @@ bool IsReadOnly(const QFileInfo& info) {
     return !info.isWritable() || !(info.permissions() & AnyWrite);
 }
 
+// A settings file kept elsewhere through a link (a folder of dotfiles) is written where
+// the link leads, and the link stays.
+QString WhereToWrite(const QFileInfo& info) {
+    if (!info.isSymLink())
+        return info.absoluteFilePath();
+    const QString target = info.canonicalFilePath();
+    return target.isEmpty() ? info.symLinkTarget() : target;
+}
+
 } // namespace
 
 void WriteFileAtomically(const QString& path, const QByteArray& content) {
@@ -33,14 +44,21 @@ void WriteFileAtomically(const QString& path, const QByteArray& content) {
     if (info.exists() && IsReadOnly(info))
         Fail(path, Translated("the file is read-only"));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        Fail(path, file.errorString());
-    if (file.write(content) != content.size()) {
-        const QString cause = file.errorString();
-        file.cancelWriting();
+    const QFileInfo target(WhereToWrite(info));
+    QString cause;
+    const FolderHandle folder = FolderHandle::Open(target.absolutePath(), &cause);
+    if (!folder.IsValid())
         Fail(path, cause);
-    }
-    if (!file.commit())
-        Fail(path, file.errorString());
+    // The new content is on the disk before it takes the name, so that a power cut
+    // leaves the old file or the new one, whole. It keeps the old file's permissions.
+    std::optional<unsigned> mode;
+    struct stat old {};
+    if (::fstatat(folder.Fd(), EncodePath(target.fileName()).constData(), &old, 0) == 0)
+        mode = unsigned(old.st_mode & 07777);
+    PendingFile file;
+    if (!file.Create(folder, &cause) ||
+        !file.Write(content.constData(), size_t(content.size()), &cause) ||
+        !file.Finish(std::nullopt, mode, true, &cause) ||
+        !file.Commit(target.fileName(), true, &cause))
+        Fail(path, cause);
 }

@@ -9,9 +9,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -46,6 +49,10 @@ int OpenNewFile(int folder, const char* name, unsigned mode) {
     return ::openat(folder, name, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
 }
 
+// The names PendingFile gives its temporary files.
+constexpr char TemporaryPrefix[] = ".brisko-";
+constexpr char TemporarySuffix[] = ".part";
+
 long RealWrite(int fd, const void* data, size_t size) {
     return long(::write(fd, data, size));
 }
@@ -67,6 +74,83 @@ const FileSystemCalls& FileSystemCalls::Real() {
 
 QString SystemErrorText(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+bool IsPendingFileName(const char* name) {
+    const size_t length = std::strlen(name);
+    const size_t prefix = sizeof TemporaryPrefix - 1;
+    const size_t suffix = sizeof TemporarySuffix - 1;
+    if (length <= prefix + suffix || length > prefix + suffix + 13 ||
+        std::strncmp(name, TemporaryPrefix, prefix) != 0 ||
+        std::strcmp(name + length - suffix, TemporarySuffix) != 0)
+        return false;
+    for (size_t i = prefix; i < length - suffix; ++i)
+        if (!((name[i] >= '0' && name[i] <= '9') || (name[i] >= 'a' && name[i] <= 'z')))
+            return false;
+    return true;
+}
+
+int OpenNewHeldFile(int folder, const char* name, unsigned mode) {
+    const int fd = OpenNewFile(folder, name, mode);
+    if (fd < 0)
+        return -1;
+    int locked;
+    do
+        locked = ::flock(fd, LOCK_EX);
+    while (locked != 0 && errno == EINTR);
+    // Where the file system has no locks the file is written unheld; a clean-up, unable
+    // to lock it either, then leaves it alone.
+    struct stat info {};
+    if (locked == 0 && ::fstat(fd, &info) == 0 && info.st_nlink == 0) {
+        // A clean-up took the name between the open and the lock: try another.
+        ::close(fd);
+        errno = EEXIST;
+        return -1;
+    }
+    return fd;
+}
+
+bool RemoveIfAbandoned(int folder, const char* name) {
+    const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat opened {};
+    struct stat named {};
+    // Removed while locked, so the program that made it, should it be starting right
+    // now, finds it gone when its own lock is granted.
+    const bool removed = ::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+                         ::flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+                         ::fstatat(folder, name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+                         named.st_dev == opened.st_dev && named.st_ino == opened.st_ino &&
+                         ::unlinkat(folder, name, 0) == 0;
+    ::close(fd);
+    return removed;
+}
+
+std::vector<QByteArray> FolderEntryNames(int folder) {
+    std::vector<QByteArray> names;
+    // A descriptor of its own: the listing must not move the folder's read position.
+    const int listFd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (listFd < 0)
+        return names;
+    DIR* list = ::fdopendir(listFd);
+    if (!list) {
+        ::close(listFd);
+        return names;
+    }
+    while (const dirent* entry = ::readdir(list))
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    ::closedir(list);
+    return names;
+}
+
+int RemoveAbandonedTemporaries(const FolderHandle& folder) {
+    int removed = 0;
+    for (const QByteArray& name : FolderEntryNames(folder.Fd()))
+        if (IsPendingFileName(name.constData()) && RemoveIfAbandoned(folder.Fd(), name.constData()))
+            ++removed;
+    return removed;
 }
 
 FolderHandle::~FolderHandle() {
@@ -100,6 +184,14 @@ FolderHandle FolderHandle::Open(const QString& path, QString* error) {
     }
     folder.FPath = path.endsWith(u'/') ? path : path + u'/';
     return folder;
+}
+
+bool FolderHandle::Sync(QString* error) const {
+    if (::fsync(FFd) == 0 || errno == EINVAL)
+        return true;
+    if (error)
+        *error = SystemErrorText(errno);
+    return false;
 }
 
 FolderHandle FolderHandle::OpenSub(const QString& name, bool create, QString* error,
@@ -141,6 +233,14 @@ void PendingFile::Discard() {
     if (!FCommitted && FFolder && !FTempName.isEmpty())
         ::unlinkat(FFolder->Fd(), FTempName.constData(), 0);
     FTempName.clear();
+    Release();
+}
+
+void PendingFile::Release() {
+    if (FHoldFd >= 0) {
+        ::close(FHoldFd);
+        FHoldFd = -1;
+    }
 }
 
 bool PendingFile::CreateNew(const FolderHandle& folder, const QString& name, QString* error,
@@ -148,6 +248,7 @@ bool PendingFile::CreateNew(const FolderHandle& folder, const QString& name, QSt
     Discard();
     FFolder = &folder;
     FCommitted = false;
+    FSynced = false;
     FUnderItsName = false;
     *existed = false;
     const QByteArray encoded = Encoded(name);
@@ -169,13 +270,26 @@ bool PendingFile::Create(const FolderHandle& folder, QString* error, unsigned mo
     Discard();
     FFolder = &folder;
     FCommitted = false;
+    FSynced = false;
     FUnderItsName = false;
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Hidden, and never a .pdb or .prc name, so no listing shows a half-written file.
-        const QByteArray name =
-            ".brisko-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".part";
-        const int fd = OpenNewFile(folder.Fd(), name.constData(), mode);
+        const QByteArray name = TemporaryPrefix +
+                                QByteArray::number(QRandomGenerator::global()->generate64(), 36) +
+                                TemporarySuffix;
+        const int fd = OpenNewHeldFile(folder.Fd(), name.constData(), mode);
         if (fd >= 0) {
+            // The lock lasts as long as one descriptor of the file is open; Finish closes
+            // the one written through.
+            FHoldFd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+            if (FHoldFd < 0) {
+                const int cause = errno;
+                ::close(fd);
+                ::unlinkat(folder.Fd(), name.constData(), 0);
+                if (error)
+                    *error = SystemErrorText(cause);
+                return false;
+            }
             FFd = fd;
             FTempName = name;
             FTempPath = folder.Path() + QFile::decodeName(name);
@@ -229,6 +343,7 @@ bool PendingFile::Finish(std::optional<std::time_t> modified, std::optional<unsi
         return fail(errno);
     if (sync && ::fsync(FFd) != 0)
         return fail(errno);
+    FSynced = sync;
     const int fd = FFd;
     FFd = -1;
     // A network file system may report a failed write only here.
@@ -244,6 +359,8 @@ bool PendingFile::Commit(const QString& name, bool replace, QString* error, bool
         Q_ASSERT(Encoded(name) == FTempName);
         FCommitted = true;
         FTempName.clear();
+        if (FSynced)
+            FFolder->Sync(nullptr);
         return true;
     }
     const QByteArray target = Encoded(name);
@@ -260,5 +377,10 @@ bool PendingFile::Commit(const QString& name, bool replace, QString* error, bool
     }
     FCommitted = true;
     FTempName.clear();
+    Release();
+    // The new name on the disk too; where that fails the file is named all the same, and
+    // a power cut would at worst bring back what was there before.
+    if (FSynced)
+        FFolder->Sync(nullptr);
     return true;
 }

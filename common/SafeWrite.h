@@ -13,6 +13,7 @@
 #include <ctime>
 #include <functional>
 #include <optional>
+#include <vector>
 
 // The calls that can fail in ways a test cannot provoke on a healthy disk (a full disk,
 // a target on another file system); tests replace them.
@@ -48,6 +49,10 @@ public:
     FolderHandle OpenSub(const QString& name, bool create, QString* error,
                          bool* made = nullptr) const;
 
+    // Puts the folder's entries on the disk: a name just given or taken away survives a
+    // power cut. File systems that cannot sync a folder count as done.
+    bool Sync(QString* error) const;
+
     bool IsValid() const { return FFd >= 0; }
     int Fd() const { return FFd; }
     const QString& Path() const { return FPath; } // with a trailing separator
@@ -58,9 +63,12 @@ private:
 };
 
 // A file under a fresh temporary name in a folder, given its real name by Commit; when
-// it is dropped uncommitted the temporary file is removed. In a folder that only this
-// program writes to, a file that does not exist yet may be written under its own name
-// instead (CreateNew), which spares the rename; uncommitted, it is removed just the same.
+// it is dropped uncommitted the temporary file is removed. A program killed in between
+// leaves it behind under a name of its own pattern (".brisko-<random>.part"), held
+// (flock) while this object lives, so that RemoveAbandonedTemporaries can tell such a
+// leftover from a file another running copy of the program is still writing. In a folder that only
+// this program writes to, a file that does not exist yet may be written under its own name instead
+// (CreateNew), which spares the rename; uncommitted, it is removed just the same.
 class PendingFile {
 public:
     explicit PendingFile(const FileSystemCalls& calls = FileSystemCalls::Real()) : FCalls(calls) {}
@@ -76,7 +84,8 @@ public:
                    unsigned mode = 0666);
     bool Write(const char* data, size_t size, QString* error);
     // Sets the last-write time and (when given) the permission bits; with sync the data
-    // is on the disk before this returns. Closes the file.
+    // is on the disk before this returns, and Commit puts the new name there too.
+    // Closes the file.
     bool Finish(std::optional<std::time_t> modified, std::optional<unsigned> mode, bool sync,
                 QString* error);
     // Gives the finished file its name in the folder. replace false fails (EEXIST, with
@@ -88,12 +97,31 @@ public:
 
 private:
     void Discard();
+    void Release();
 
     const FileSystemCalls& FCalls;
     const FolderHandle* FFolder = nullptr;
     int FFd = -1;
+    int FHoldFd = -1; // keeps the lock on the temporary file until it is named or removed
+    bool FSynced = false;
     QByteArray FTempName;
     QString FTempPath;
     bool FCommitted = false;
     bool FUnderItsName = false; // made by CreateNew
 };
+
+// The names in an open folder, as the file system gives them, without "." and "..".
+std::vector<QByteArray> FolderEntryNames(int folder);
+
+// A new file name in folder, locked (flock) for as long as the descriptor returned, or a
+// copy of it, stays open: a clean-up never takes a file that a running program holds.
+// Returns -1 with errno set; EEXIST when the name is taken.
+int OpenNewHeldFile(int folder, const char* name, unsigned mode);
+// True when the file name in folder is a regular file (not a link) that no running
+// program holds; then removes it. Fails safe: anything it cannot judge stays.
+bool RemoveIfAbandoned(int folder, const char* name);
+// True for the names PendingFile gives its temporary files.
+bool IsPendingFileName(const char* name);
+// Removes the temporary files that PendingFile left in the folder when its program was
+// killed. Returns how many it removed.
+int RemoveAbandonedTemporaries(const FolderHandle& folder);

@@ -259,13 +259,16 @@ std::optional<Failure> MoveInto(const QByteArray& trash, const QByteArray& sourc
         const auto dropInfo = [&] {
             ::unlinkat(info.Get(), infoName.constData(), 0);
         };
-        const bool written = WriteAll(fd, content);
+        // On the disk before the file moves: a power cut must not leave a trashed file
+        // without the information that lets a trash view list and restore it.
+        const bool written = WriteAll(fd, content) && (::fsync(fd) == 0 || errno == EINVAL);
         const int writeError = errno;
         if (::close(fd) != 0 || !written) {
             const Failure failed{written ? errno : writeError, {}};
             dropInfo();
             return failed;
         }
+        ::fsync(info.Get()); // its name too
         // RENAME_NOREPLACE: a file left in files/ without its information keeps its place.
         int moved = ::renameat2(AT_FDCWD, source.constData(), files.Get(), candidate.constData(),
                                 RENAME_NOREPLACE);
@@ -278,8 +281,10 @@ std::optional<Failure> MoveInto(const QByteArray& trash, const QByteArray& sourc
                 moved =
                     ::renameat(AT_FDCWD, source.constData(), files.Get(), candidate.constData());
         }
-        if (moved == 0)
+        if (moved == 0) {
+            ::fsync(files.Get()); // the move lasts through a power cut
             return std::nullopt;
+        }
         const Failure failed = FromErrno();
         dropInfo();
         if (failed.Error != EEXIST)

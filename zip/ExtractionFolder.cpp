@@ -12,21 +12,83 @@
 #include <QSet>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+namespace {
+
+// In every archive folder, made before anything else is written there; its text tells
+// a person who finds it what the folder is, and the clean-up what it may remove.
+constexpr char MarkerName[] = ".brisko-extraction";
+constexpr char MarkerText[] = "Brisko: copies of archive entries, removed when Brisko ends.\n";
+
+// The marker's text, or the start of it where the run was killed while writing it.
+bool IsMarker(int fd) {
+    char text[sizeof MarkerText] = {};
+    const ssize_t got = ::pread(fd, text, sizeof text, 0);
+    return got >= 0 && got < ssize_t(sizeof MarkerText) &&
+           std::memcmp(text, MarkerText, size_t(got)) == 0;
+}
+
+// What this class writes into an archive folder: entries' copies (Palm files only),
+// their temporary files, and numbered subfolders holding the same.
+bool IsOwnFile(const QByteArray& name) {
+    return name.toLower().endsWith(".pdb") || name.toLower().endsWith(".prc") ||
+           IsPendingFileName(name.constData());
+}
+
+bool IsNumberedFolder(const QByteArray& name) {
+    bool number = false;
+    return name.toInt(&number) > 1 && number && !name.startsWith('0');
+}
+
+// Removes what this class could have written inside the open folder; anything else (a
+// file another program put there, a link) stays, and with it the folder.
+void RemoveOwnContents(int folder, bool top) {
+    for (const QByteArray& name : FolderEntryNames(folder)) {
+        struct stat info {};
+        if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISREG(info.st_mode) && IsOwnFile(name)) {
+            ::unlinkat(folder, name.constData(), 0);
+        } else if (S_ISDIR(info.st_mode) && top && IsNumberedFolder(name)) {
+            const int sub =
+                ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            if (sub < 0)
+                continue;
+            RemoveOwnContents(sub, false);
+            ::close(sub);
+            ::unlinkat(folder, name.constData(), AT_REMOVEDIR); // only when empty
+        }
+    }
+}
+
+} // namespace
+
 struct ExtractionFolder::ArchiveFolder {
     FolderHandle Top;
+    int MarkerFd = -1; // holds the marker's lock
     QHash<int, std::shared_ptr<FolderHandle>> Numbered;
     QHash<QString, int64_t> CopyBytes; // the size of each copy written, by its path
+
+    ArchiveFolder() = default;
+    ArchiveFolder(const ArchiveFolder&) = delete;
+    ArchiveFolder& operator=(const ArchiveFolder&) = delete;
+    ~ArchiveFolder() {
+        if (MarkerFd >= 0)
+            ::close(MarkerFd);
+    }
 };
 
 namespace {
 
 int64_t FreeBytesOfFileSystem(const QString& folder) {
     struct statvfs info {};
-    if (::statvfs(QFile::encodeName(folder).constData(), &info) != 0)
+    if (::statvfs(EncodePath(folder).constData(), &info) != 0)
         return 0; // nothing is known to be free: nothing is written
     return int64_t(std::min<unsigned long long>(
         static_cast<unsigned long long>(info.f_bavail) * info.f_frsize, INT64_MAX));
@@ -89,10 +151,31 @@ ExtractionFolder::ArchiveFolder* ExtractionFolder::FolderFor(const QString& arch
                 *error = SystemErrorText(errno);
             return nullptr;
         }
-        FMadeFolders.push_back(root.Path() + name);
         made->Top = root.OpenSub(name, false, error);
         if (!made->Top.IsValid())
             return nullptr;
+        made->MarkerFd = OpenNewHeldFile(made->Top.Fd(), MarkerName, 0600);
+        if (made->MarkerFd < 0) {
+            // EEXIST or ENOENT: a clean-up took the folder before the marker was held.
+            if (errno == EEXIST || errno == ENOENT) {
+                made->Top = FolderHandle();
+                continue;
+            }
+            if (error)
+                *error = SystemErrorText(errno);
+            ::unlinkat(root.Fd(), EncodePath(name).constData(), AT_REMOVEDIR);
+            return nullptr;
+        }
+        errno = 0;
+        if (::write(made->MarkerFd, MarkerText, sizeof MarkerText - 1) !=
+            ssize_t(sizeof MarkerText - 1)) {
+            if (error)
+                *error = SystemErrorText(errno ? errno : ENOSPC);
+            ::unlinkat(made->Top.Fd(), MarkerName, 0);
+            ::unlinkat(root.Fd(), EncodePath(name).constData(), AT_REMOVEDIR);
+            return nullptr;
+        }
+        FMadeFolders.push_back(root.Path() + name);
     }
     if (!made->Top.IsValid()) {
         if (error)
@@ -197,8 +280,39 @@ void ExtractionFolder::RemoveWritten() {
         ::unlink(EncodePath(path).constData()); // a copy held open elsewhere may stay
     FWritten.clear();
     FWrittenSet.clear();
+    for (const auto& archiveFolder : std::as_const(FArchiveFolders))
+        ::unlinkat(archiveFolder->Top.Fd(), MarkerName, 0);
     for (auto folder = FMadeFolders.rbegin(); folder != FMadeFolders.rend(); ++folder)
         ::rmdir(EncodePath(*folder).constData()); // only when empty
     FMadeFolders.clear();
     FArchiveFolders.clear();
+}
+
+int ExtractionFolder::RemoveAbandoned(const QString& tempFolder) {
+    const FolderHandle root = FolderHandle::Open(tempFolder, nullptr);
+    if (!root.IsValid())
+        return 0;
+    int removed = 0;
+    for (const QByteArray& name : FolderEntryNames(root.Fd())) {
+        const int sub =
+            ::openat(root.Fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (sub < 0)
+            continue;
+        const int marker =
+            ::openat(sub, MarkerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        struct stat info {};
+        // Held by its program (also while that one removes it at shut-down), or not ours.
+        if (marker >= 0 && ::fstat(marker, &info) == 0 && S_ISREG(info.st_mode) &&
+            ::flock(marker, LOCK_EX | LOCK_NB) == 0 && IsMarker(marker)) {
+            // The marker goes last, so that a clean-up killed half-way is finished later.
+            RemoveOwnContents(sub, true);
+            ::unlinkat(sub, MarkerName, 0);
+            if (::unlinkat(root.Fd(), name.constData(), AT_REMOVEDIR) == 0)
+                ++removed;
+        }
+        if (marker >= 0)
+            ::close(marker);
+        ::close(sub);
+    }
+    return removed;
 }

@@ -11,7 +11,9 @@
 // again when it is opened again; inside it, the first entry of a file name lies at the
 // top and the n-th entry of the same name in a numbered subfolder "n", so that x/c.pdb
 // and y/c.pdb each keep their own copy. Everything written is remembered, and
-// RemoveWritten removes exactly that, never a file of someone else's.
+// RemoveWritten removes exactly that, never a file of someone else's. Each such folder
+// holds a marker file, locked while its ExtractionFolder lives, so that RemoveAbandoned
+// can remove what a killed run left without touching a running program's copies.
 #pragma once
 
 #include "common/SafeWrite.h"
@@ -61,6 +63,13 @@ public:
     // are empty. Call at shut-down.
     void RemoveWritten();
     const std::vector<QString>& Written() const { return FWritten; }
+
+    // Removes from the folder tempFolder the archive folders of runs that ended without
+    // RemoveWritten (killed): only folders with this class's marker that no running
+    // program holds, and in them only what this class writes (a file someone else put
+    // there stays, and the folder with it); nothing else is touched. Returns how many
+    // folders it removed.
+    static int RemoveAbandoned(const QString& tempFolder);
 
 private:
     struct ArchiveFolder;

@@ -53,3 +53,42 @@ TEST(WriteFileAtomically, FailsWithPathAndCauseAndKeepsTheOldFile) {
 }
 
 } // namespace
+
+namespace {
+
+// A settings file kept elsewhere through a link is written where the link leads; the link
+// stays a link, and nothing else beside either name remains.
+TEST(WriteFileAtomically, WritesWhereALinkLeadsAndKeepsTheLink) {
+    const struct {
+        const char* name;
+        bool targetExists;
+        bool relative;
+    } cases[] = {
+        {"absolute link to a file", true, false},
+        {"relative link to a file", true, true},
+        {"link to a file not made yet", false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempFolder temp;
+        const QString real = temp.File(QStringLiteral("dotfiles/Brisko.ini"));
+        temp.MakeFolder(QStringLiteral("dotfiles"));
+        temp.MakeFolder(QStringLiteral("program"));
+        if (c.targetExists)
+            temp.Write(QStringLiteral("dotfiles/Brisko.ini"), "old");
+        const QString link = temp.File(QStringLiteral("program/Brisko.ini"));
+        ASSERT_TRUE(
+            QFile::link(c.relative ? QStringLiteral("../dotfiles/Brisko.ini") : real, link));
+
+        WriteFileAtomically(link, "new");
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(Content(real), "new");
+        EXPECT_EQ(QDir(temp.File(QStringLiteral("dotfiles"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("Brisko.ini")});
+        EXPECT_EQ(QDir(temp.File(QStringLiteral("program")))
+                      .entryList(QDir::Files | QDir::Hidden | QDir::System),
+                  QStringList{QStringLiteral("Brisko.ini")});
+    }
+}
+
+} // namespace

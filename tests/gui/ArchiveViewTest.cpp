@@ -5,6 +5,8 @@
 #include "browser/DetailsPanels.h"
 #include "browser/FolderTreeView.h"
 #include "support/ZipBuilder.h"
+#include "zip/ExtractionFolder.h"
+#include "zip/ZipArchive.h"
 
 #include <QAction>
 #include <QDir>
@@ -53,7 +55,8 @@ protected:
 
 TEST_F(ArchiveView, EachPalmEntryDescribesItsOwnCopyWhichShutDownRemoves) {
     OpenBackup();
-    EXPECT_EQ(FilesInTemp().size(), 5) << FilesInTemp().join(u' ').toStdString();
+    // Five copies and the marker of their folder.
+    EXPECT_EQ(FilesInTemp().size(), 6) << FilesInTemp().join(u' ').toStdString();
     EXPECT_EQ(Names(), (QStringList{QStringLiteral("a.pdb"), Native("sub/b.prc"), Native("x/c.pdb"),
                                     Native("y/c.pdb"), QStringLiteral("short.pdb"),
                                     QStringLiteral("damaged.pdb")}));
@@ -173,4 +176,27 @@ TEST_F(ArchiveView, DroppedRowsCopyTheirExtractedFilesOutOfTheArchive) {
     EXPECT_TRUE(w->ArchiveView());
     EXPECT_EQ(Names().size(), 6) << "a copy keeps its rows";
     EXPECT_TRUE(w->SelectedRows().isEmpty());
+}
+
+TEST_F(ArchiveView, AStartRemovesWhatAKilledRunLeftAndNothingElse) {
+    const QString archivePath = ZipBuilder()
+                                    .Add("a.pdb", PalmBytes("aaaa"))
+                                    .WriteTo(files.File(QStringLiteral("Backup.zip")));
+    {
+        // A run that ended without shutting down: its copies stay, held by nobody.
+        ExtractionFolder killed(TempFolderPath() + u'/');
+        ZipArchive archive;
+        ASSERT_TRUE(archive.Open(archivePath));
+        ASSERT_TRUE(killed.Extract(archive, archive.Entries()[0], 1).Error.isEmpty());
+    }
+    ASSERT_EQ(FilesInTemp().size(), 2);
+    program.Write(QStringLiteral(".brisko-k3j2.part"), "half a settings file");
+    program.Write(QStringLiteral("Temp/mine.pdb"), "mine");
+    program.Write(QStringLiteral(".brisko-notes.txt"), "mine");
+
+    Start(files.Path());
+    EXPECT_EQ(QDir(TempFolderPath()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              Words("mine.pdb"));
+    EXPECT_FALSE(QFileInfo::exists(program.File(QStringLiteral(".brisko-k3j2.part"))));
+    EXPECT_TRUE(QFileInfo::exists(program.File(QStringLiteral(".brisko-notes.txt"))));
 }

@@ -32,7 +32,8 @@ protected:
         EXPECT_TRUE(opened) << archive.ErrorText().toStdString();
         return opened;
     }
-    // Every path under the sandbox (with its size) outside Temp, or every file in Temp.
+    // Every path under the sandbox (with its size) outside Temp, or every file in Temp but
+    // the markers that belong to the archive folders themselves.
     QStringList Found(bool inTemp) const {
         QStringList found;
         QDirIterator it(inTemp ? temp : sandbox.Path(),
@@ -40,7 +41,7 @@ protected:
                         QDirIterator::Subdirectories);
         while (it.hasNext()) {
             const QFileInfo info(it.next());
-            if (inTemp && !info.isDir())
+            if (inTemp && !info.isDir() && info.fileName() != QLatin1String(".brisko-extraction"))
                 found << info.filePath().mid(temp.size() + 1);
             else if (!inTemp && !info.filePath().startsWith(temp))
                 found << info.filePath() + u' ' + QString::number(info.size());
