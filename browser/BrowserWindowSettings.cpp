@@ -113,12 +113,12 @@ void TFBrowser::LoadSettings() {
     for (int column = 0; column < 4; ++column) {
         const int width = FSettings.MainListView[size_t(column)];
         const int designed = DesignedColumnWidth(column);
-        // Sizes are never cut: a Size column stored narrower (the width of earlier
-        // versions) is widened.
+        // Sizes and dates are never cut: a Size or Changed column stored narrower (the
+        // widths of earlier versions) is widened.
+        const bool neverCut = column == int(FileColumn::Size) || column == int(FileColumn::Changed);
         AdvListView->setColumnWidth(column, width == -1 ? designed
-                                            : column == int(FileColumn::Size)
-                                                ? std::max(width, designed)
-                                                : width);
+                                            : neverCut  ? std::max(width, designed)
+                                                        : width);
     }
     for (int column = 0; column < 2; ++column) {
         const int width = FSettings.DBListView[size_t(column)];

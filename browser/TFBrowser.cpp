@@ -6,6 +6,7 @@
 #include "browser/FolderTreeView.h"
 #include "browser/LeftoverCleanup.h"
 #include "browser/Prompts.h"
+#include "common/DateTime.h"
 #include "common/Errors.h"
 #include "common/Helpers.h"
 #include "common/IniFile.h"
@@ -36,6 +37,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <algorithm>
+#include <ctime>
 
 namespace {
 
@@ -160,10 +162,23 @@ void TFBrowser::CreateCentralList() {
 
 int TFBrowser::DesignedColumnWidth(int column) const {
     const int designed = DesignedMainListWidths[size_t(column)];
-    if (column != int(FileColumn::Size))
-        return designed;
-    // Sizes up to 999.999.999 bytes (large e-books) in the list's own font and style.
-    return std::max(designed, FFileList->WidthForText(FormatThousands(999'999'999)));
+    // Sizes up to 999.999.999 bytes (large e-books) and a date with two-digit month, day
+    // and hour, in the list's own font and style and the user's date format.
+    if (column == int(FileColumn::Size))
+        return std::max(designed, FFileList->WidthForText(FormatThousands(999'999'999)));
+    if (column == int(FileColumn::Changed)) {
+        std::tm wide{};
+        wide.tm_year = 2028 - 1900;
+        wide.tm_mon = 11;
+        wide.tm_mday = 28;
+        wide.tm_hour = 22;
+        wide.tm_min = 58;
+        wide.tm_sec = 58;
+        wide.tm_isdst = -1;
+        return std::max(designed,
+                        FFileList->WidthForText(FileDateText(PackFileTime(std::mktime(&wide)))));
+    }
+    return designed;
 }
 
 void TFBrowser::CreateDocks() {

@@ -144,18 +144,20 @@ TEST_F(WindowTexts, NineDigitSizesAndFourDigitYearsShowWhole) {
     ASSERT_TRUE(QFile::resize(book, 999'999'999)); // sparse: no disk space taken
     QFile file(book);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2036, 1, 2), QTime(10, 0)),
+    ASSERT_TRUE(file.setFileTime(QDateTime(QDate(2036, 12, 28), QTime(22, 58, 58)),
                                  QFileDevice::FileModificationTime));
     file.close();
-    program.Write(QStringLiteral("Brisko.ini"), "[MainListView]\ncol2=65\n");
+    program.Write(QStringLiteral("Brisko.ini"), "[MainListView]\ncol2=65\ncol3=150\n");
     Start(files.Path());
     ASSERT_EQ(Names(), Words("book.pdb"));
     EXPECT_EQ(Column(0, 2), QStringLiteral("999.999.999"));
-    EXPECT_EQ(Column(0, 3), QStringLiteral("1/2/2036 10:00:00 AM"));
+    EXPECT_EQ(Column(0, 3), QStringLiteral("12/28/2036 10:58:58 PM"));
     QTreeView* list = w->FileList();
-    const int width = list->columnWidth(2);
-    list->resizeColumnToContents(2); // what the cell and the caption need
-    EXPECT_GE(width, list->columnWidth(2));
+    for (const int column : {2, 3}) {
+        const int width = list->columnWidth(column);
+        list->resizeColumnToContents(column); // what the cell and the caption need
+        EXPECT_GE(width, list->columnWidth(column)) << column;
+    }
     ClickRow(QStringLiteral("book.pdb"));
     EXPECT_EQ(w->DBInfo->DetailValue(4), QStringLiteral("1/2/2036"));
 }
