@@ -189,7 +189,8 @@ TEST_F(WindowLayout, AMaximizedWindowKeepsItsNormalBounds) {
     QTRY_VERIFY(w->isMaximized());
     Settle();
     Close();
-    EXPECT_EQ((QStringList{Saved("Brisko", "MainWindowX"), Saved("Brisko", "MainWindowY"),
-                           Saved("Brisko", "MainWindowWidth"), Saved("Brisko", "MainWindowHeight")}),
-              Words("24 52 760 540"));
+    EXPECT_EQ(
+        (QStringList{Saved("Brisko", "MainWindowX"), Saved("Brisko", "MainWindowY"),
+                     Saved("Brisko", "MainWindowWidth"), Saved("Brisko", "MainWindowHeight")}),
+        Words("24 52 760 540"));
 }
