@@ -52,10 +52,10 @@ void TFBrowser::ListFolder(const QString& folder) {
     AdvListView->setUpdatesEnabled(true);
     ShowListed(unreadable, FCurrentFolder);
     // A folder that vanished (a removed drive, a deleted folder) is said, not just empty.
-    if (!QFileInfo(FCurrentFolder).isDir())
+    if (!FolderExists(FCurrentFolder))
         SetStatusText(StatusText() + QLatin1Char(' ') +
                       FillPlaceholders(Translated("The folder %s does not exist."),
-                                       {{u"%s", FCurrentFolder}}));
+                                       {{u"%s", DisplayName(FCurrentFolder)}}));
     if (std::exchange(FTellPalmDesktopMissing, false))
         SetStatusText(StatusText() + QLatin1Char(' ') + NoPalmDesktopText());
 }
@@ -63,13 +63,12 @@ void TFBrowser::ListFolder(const QString& folder) {
 void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
     QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
     if (unreadable > 0)
-        status +=
-            QLatin1Char(' ') +
-            FillPlaceholders(
-                TranslatedPlural("%d could not be read; point at the marked row to see why.",
-                                 "%d could not be read; point at a marked row to see why.",
-                                 unreadable),
-                {{u"%d", QString::number(unreadable)}});
+        status += QLatin1Char(' ') +
+                  FillPlaceholders(
+                      TranslatedPlural("%d could not be read; point at the marked row to see why.",
+                                       "%d could not be read; point at a marked row to see why.",
+                                       unreadable),
+                      {{u"%d", QString::number(unreadable)}});
     SetStatusText(status);
     setWindowTitle(QStringLiteral("Brisko - ") + DisplayName(shown));
 }

@@ -107,15 +107,16 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
         CopyContent(sourceFd, sourceInfo, folder, name, replace, calls);
     if (copied.Status != CopyMoveStatus::Done)
         return copied;
+    const auto sourceStayed = [](const QString& cause) {
+        return Failed(FillPlaceholders(
+            Translated("copied, but the original could not be removed: %s"), {{u"%s", cause}}));
+    };
     // Until the copy's name is on the disk a power cut could take it away: the source
     // stays until then.
     if (!folder.Sync(&error))
-        return Failed(Translated("copied, but the original could not be removed: %s")
-                          .replace(QStringLiteral("%s"), error));
+        return sourceStayed(error);
     if (::unlink(sourceName.constData()) != 0)
-        return Failed(
-            FillPlaceholders(Translated("copied, but the original could not be removed: %s"),
-                             {{u"%s", SystemErrorText(errno)}}));
+        return sourceStayed(SystemErrorText(errno));
     return copied;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/NativePath.h"
 
+#include "platform/Windows1252.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -15,14 +17,6 @@ constexpr char16_t EscapeBase = 0xDC00; // byte b (0x80..0xFF) is U+DC00 + b
 bool IsEscape(char16_t c) {
     return c >= EscapeBase + 0x80 && c <= EscapeBase + 0xFF;
 }
-
-// Windows-1252 at 0x80..0x9F; its five undefined bytes show as the controls of that value.
-constexpr std::array<char16_t, 32> Windows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 0x80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 0x88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 0x90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 0x98
-};
 
 // The length of the valid UTF-8 sequence at bytes[0] (shortest form, no surrogates, at
 // most U+10FFFF), or 0 when it is not one; code receives its code point.
@@ -151,5 +145,14 @@ bool EntryExists(const QString& path) {
 #else
     struct stat info {};
     return ::lstat(EncodePath(path).constData(), &info) == 0;
+#endif
+}
+
+bool FolderExists(const QString& path) {
+#ifdef Q_OS_WIN
+    return QFileInfo(path).isDir();
+#else
+    struct stat info {};
+    return ::stat(EncodePath(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 #endif
 }

@@ -39,3 +39,6 @@ QUrl LocalFileUrl(const QString& path);
 
 // True when an entry of that name is there; a link counts, even one whose target is gone.
 bool EntryExists(const QString& path);
+
+// True when path names a folder (or a link to one), by the path's bytes.
+bool FolderExists(const QString& path);

@@ -1,6 +1,7 @@
 #include "platform/RegularFile.h"
 
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QFile>
 #include <cerrno>
@@ -76,7 +77,7 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
 FileReadOutcome ReadRegularFile(const QString& path, qint64 maxSize, QByteArray* content,
                                 QString* error) {
     content->clear();
-    const int fd = OpenRegularFile(QFile::encodeName(path), error);
+    const int fd = OpenRegularFile(EncodePath(path), error);
     if (fd < 0)
         return errno == ENOENT ? FileReadOutcome::Missing : FileReadOutcome::Failed;
     QFile file;
