@@ -41,9 +41,9 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
 int OpenRegularFile(const QByteArray& path, QString* error) {
     struct stat info {};
     const auto refuse = [&](int cause) {
-        errno = cause;
         if (error)
             *error = cause == 0 ? NotAFileText() : ErrorText(cause);
+        errno = cause; // last: making the text may change it, and callers test ENOENT
         return -1;
     };
     // Looked at first, so that a device is not even opened.
