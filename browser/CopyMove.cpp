@@ -124,13 +124,14 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
                                 const std::vector<CopyMoveItem>& items) {
     CopyMoveReport report;
     report.Outcomes.assign(items.size(), ItemOutcome::NotReached);
-    const QFileInfo folderInfo(targetFolder);
-    if (!folderInfo.isDir()) {
+    // By the path's bytes: a folder typed relative to a listed folder whose name is not
+    // UTF-8 is out of QFileInfo's reach.
+    if (!FolderExists(targetFolder)) {
         // A file of that name exists: "does not exist" would send the user looking for it.
-        report.FolderError =
-            FillPlaceholders(folderInfo.exists() ? Translated("%s is not a folder.")
-                                                 : Translated("The folder %s does not exist."),
-                             {{u"%s", targetFolder}});
+        report.FolderError = FillPlaceholders(FindFileSize(targetFolder) >= 0
+                                                  ? Translated("%s is not a folder.")
+                                                  : Translated("The folder %s does not exist."),
+                                              {{u"%s", DisplayName(targetFolder)}});
         return report;
     }
     const QString folder = AddTrailingBackslash(targetFolder);
