@@ -18,42 +18,12 @@ bool IsEscape(char16_t c) {
     return c >= EscapeBase + 0x80 && c <= EscapeBase + 0xFF;
 }
 
-// The length of the valid UTF-8 sequence at bytes[0] (shortest form, no surrogates, at
-// most U+10FFFF), or 0 when it is not one; code receives its code point.
-int ValidSequence(const unsigned char* bytes, qsizetype left, char32_t& code) {
-    const unsigned char lead = bytes[0];
-    int length;
-    char32_t min;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (left < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        if ((bytes[i] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (bytes[i] & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 QString DecodeEscaping(const unsigned char* bytes, qsizetype size) {
     QString result;
     result.reserve(size);
     for (qsizetype i = 0; i < size;) {
         char32_t code = 0;
-        const int length = ValidSequence(bytes + i, size - i, code);
+        const int length = ValidUtf8Sequence(bytes + i, size - i, code);
         if (length == 0) {
             result.append(QChar(char16_t(EscapeBase + bytes[i])));
             ++i;
@@ -155,4 +125,32 @@ bool FolderExists(const QString& path) {
     struct stat info {};
     return ::stat(EncodePath(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 #endif
+}
+
+int ValidUtf8Sequence(const unsigned char* bytes, qsizetype left, char32_t& code) {
+    const unsigned char lead = bytes[0];
+    int length;
+    char32_t min;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, code = lead & 0x1F, min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, code = lead & 0x0F, min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, code = lead & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (left < length)
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (bytes[i] & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
 }
