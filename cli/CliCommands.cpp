@@ -11,8 +11,6 @@
 #include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
