@@ -35,12 +35,12 @@ void TFBrowser::OpenArchive(const QString& path) {
     if (!listing.Opened) {
         FPrompts.Error(this,
                        FillPlaceholders(Translated("%s cannot be opened as a ZIP archive: %e"),
-                                        {{u"%s", path}, {u"%e", listing.OpenError}}));
+                                        {{u"%s", DisplayName(path)}, {u"%e", listing.OpenError}}));
         return;
     }
     if (listing.EntryCount == 0) {
-        FPrompts.Information(
-            this, FillPlaceholders(Translated("The archive %s holds no files."), {{u"%s", path}}));
+        FPrompts.Information(this, FillPlaceholders(Translated("The archive %s holds no files."),
+                                                    {{u"%s", DisplayName(path)}}));
         return;
     }
 

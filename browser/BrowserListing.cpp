@@ -52,10 +52,10 @@ void TFBrowser::ListFolder(const QString& folder) {
     AdvListView->setUpdatesEnabled(true);
     ShowListed(unreadable, FCurrentFolder);
     // A folder that vanished (a removed drive, a deleted folder) is said, not just empty.
-    if (!QFileInfo(FCurrentFolder).isDir())
+    if (!FolderExists(FCurrentFolder))
         SetStatusText(StatusText() + QLatin1Char(' ') +
                       FillPlaceholders(Translated("The folder %s does not exist."),
-                                       {{u"%s", FCurrentFolder}}));
+                                       {{u"%s", DisplayName(FCurrentFolder)}}));
     if (std::exchange(FTellPalmDesktopMissing, false))
         SetStatusText(StatusText() + QLatin1Char(' ') + NoPalmDesktopText());
 }

@@ -107,15 +107,16 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
         CopyContent(sourceFd, sourceInfo, folder, name, replace, calls);
     if (copied.Status != CopyMoveStatus::Done)
         return copied;
+    const auto sourceStayed = [](const QString& cause) {
+        return Failed(FillPlaceholders(
+            Translated("copied, but the original could not be removed: %s"), {{u"%s", cause}}));
+    };
     // Until the copy's name is on the disk a power cut could take it away: the source
     // stays until then.
     if (!folder.Sync(&error))
-        return Failed(Translated("copied, but the original could not be removed: %s")
-                          .replace(QStringLiteral("%s"), error));
+        return sourceStayed(error);
     if (::unlink(sourceName.constData()) != 0)
-        return Failed(
-            FillPlaceholders(Translated("copied, but the original could not be removed: %s"),
-                             {{u"%s", SystemErrorText(errno)}}));
+        return sourceStayed(SystemErrorText(errno));
     return copied;
 }
 
@@ -123,13 +124,14 @@ CopyMoveReport CopyMoveRun::Run(const QString& targetFolder,
                                 const std::vector<CopyMoveItem>& items) {
     CopyMoveReport report;
     report.Outcomes.assign(items.size(), ItemOutcome::NotReached);
-    const QFileInfo folderInfo(targetFolder);
-    if (!folderInfo.isDir()) {
+    // By the path's bytes: a folder typed relative to a listed folder whose name is not
+    // UTF-8 is out of QFileInfo's reach.
+    if (!FolderExists(targetFolder)) {
         // A file of that name exists: "does not exist" would send the user looking for it.
-        report.FolderError =
-            FillPlaceholders(folderInfo.exists() ? Translated("%s is not a folder.")
-                                                 : Translated("The folder %s does not exist."),
-                             {{u"%s", targetFolder}});
+        report.FolderError = FillPlaceholders(FindFileSize(targetFolder) >= 0
+                                                  ? Translated("%s is not a folder.")
+                                                  : Translated("The folder %s does not exist."),
+                                              {{u"%s", DisplayName(targetFolder)}});
         return report;
     }
     const QString folder = AddTrailingBackslash(targetFolder);

@@ -1,5 +1,7 @@
 #include "browser/FileNameOrder.h"
 
+#include "platform/NativePath.h"
+
 #include <QChar>
 #include <algorithm>
 #include <cstdint>
@@ -13,39 +15,12 @@ unsigned char AsciiUpper(unsigned char c) {
 // The code point of a valid UTF-8 sequence at text[at], moving at past it; a byte that
 // starts no valid sequence is taken alone as U+DC00 plus its value.
 char32_t NextCodePoint(std::string_view text, size_t& at) {
-    const auto lead = static_cast<unsigned char>(text[at]);
-    if (lead < 0x80) {
-        ++at;
-        return lead;
-    }
-    size_t length = 0;
     char32_t code = 0;
-    char32_t least = 0;
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        code = lead & 0x1F;
-        least = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        code = lead & 0x0F;
-        least = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        code = lead & 0x07;
-        least = 0x10000;
-    }
-    bool valid = length > 0 && at + length <= text.size();
-    for (size_t k = 1; valid && k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[at + k]);
-        valid = (next & 0xC0) == 0x80;
-        code = (code << 6) | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and values past Unicode are no valid UTF-8 either.
-    if (!valid || code < least || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
-        ++at;
-        return 0xDC00 + lead;
-    }
-    at += length;
+    const int length = ValidUtf8Sequence(reinterpret_cast<const unsigned char*>(text.data() + at),
+                                         qsizetype(text.size() - at), code);
+    if (length == 0)
+        return 0xDC00 + static_cast<unsigned char>(text[at++]);
+    at += size_t(length);
     return code;
 }
 

@@ -12,6 +12,7 @@
 #include "common/IniFile.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 #include "resources/Icons.h"
 #include "zip/ExtractionFolder.h"
 
@@ -356,7 +357,8 @@ void TFBrowser::FormCreate(const QString& startFolder) {
     ShowDetails(QString());
 
     const QString folder = startFolder.isEmpty() ? FSettings.StartPath : startFolder;
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+    // By its bytes: a start folder from the command line may have a name that is not UTF-8.
+    if (!folder.isEmpty() && FolderExists(folder))
         Run([this, folder] { ListFolder(folder); });
     UpdateInstallCommands();
     if (FPaths.IsFirstRun() && QFileInfo::exists(FPaths.ManualPath()))

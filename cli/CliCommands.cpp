@@ -11,15 +11,9 @@
 #include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -30,16 +24,6 @@ const char* const Usage =
     "  info   print the database header of each Palm file (.pdb, .prc)\n"
     "  list   print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
     "  --json print a JSON array instead of text\n";
-
-// By the path's bytes, which QFileInfo cannot reach when they are not UTF-8.
-bool IsFolder(const QString& path) {
-#ifndef _WIN32
-    struct stat info {};
-    return ::stat(EncodePath(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
-#else
-    return QFileInfo(path).isDir();
-#endif
-}
 
 QString Latin(const char* text) {
     return QString::fromLatin1(text);
@@ -201,7 +185,7 @@ int ListArchive(const QString& path, bool json, QTextStream& out, QTextStream& e
 }
 
 int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
-    if (IsZipFile(folder) && !IsFolder(folder))
+    if (IsZipFile(folder) && !FolderExists(folder))
         return ListArchive(folder, json, out, err);
     TPalmPDB reader(std::string(), false);
     ListeDerLinks catalogue;

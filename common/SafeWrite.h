@@ -66,9 +66,10 @@ private:
 // it is dropped uncommitted the temporary file is removed. A program killed in between
 // leaves it behind under a name of its own pattern (".brisko-<random>.part"), held
 // (flock) while this object lives, so that RemoveAbandonedTemporaries can tell such a
-// leftover from a file another running copy of the program is still writing. In a folder that only
-// this program writes to, a file that does not exist yet may be written under its own name instead
-// (CreateNew), which spares the rename; uncommitted, it is removed just the same.
+// leftover from a file another running copy of the program is still writing. In a folder
+// that only this program writes to, a file that does not exist yet may be written under
+// its own name instead (CreateNew), which spares the rename; uncommitted, it is removed
+// just the same.
 class PendingFile {
 public:
     explicit PendingFile(const FileSystemCalls& calls = FileSystemCalls::Real()) : FCalls(calls) {}

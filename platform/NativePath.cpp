@@ -1,5 +1,7 @@
 #include "platform/NativePath.h"
 
+#include "platform/Windows1252.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <array>
@@ -16,50 +18,12 @@ bool IsEscape(char16_t c) {
     return c >= EscapeBase + 0x80 && c <= EscapeBase + 0xFF;
 }
 
-// Windows-1252 at 0x80..0x9F; its five undefined bytes show as the controls of that value.
-constexpr std::array<char16_t, 32> Windows1252High = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, // 0x80
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F, // 0x88
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, // 0x90
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178, // 0x98
-};
-
-// The length of the valid UTF-8 sequence at bytes[0] (shortest form, no surrogates, at
-// most U+10FFFF), or 0 when it is not one; code receives its code point.
-int ValidSequence(const unsigned char* bytes, qsizetype left, char32_t& code) {
-    const unsigned char lead = bytes[0];
-    int length;
-    char32_t min;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2, code = lead & 0x1F, min = 0x80;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3, code = lead & 0x0F, min = 0x800;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4, code = lead & 0x07, min = 0x10000;
-    } else {
-        return 0;
-    }
-    if (left < length)
-        return 0;
-    for (int i = 1; i < length; ++i) {
-        if ((bytes[i] & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (bytes[i] & 0x3F);
-    }
-    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-        return 0;
-    return length;
-}
-
 QString DecodeEscaping(const unsigned char* bytes, qsizetype size) {
     QString result;
     result.reserve(size);
     for (qsizetype i = 0; i < size;) {
         char32_t code = 0;
-        const int length = ValidSequence(bytes + i, size - i, code);
+        const int length = ValidUtf8Sequence(bytes + i, size - i, code);
         if (length == 0) {
             result.append(QChar(char16_t(EscapeBase + bytes[i])));
             ++i;
@@ -152,4 +116,41 @@ bool EntryExists(const QString& path) {
     struct stat info {};
     return ::lstat(EncodePath(path).constData(), &info) == 0;
 #endif
+}
+
+bool FolderExists(const QString& path) {
+#ifdef Q_OS_WIN
+    return QFileInfo(path).isDir();
+#else
+    struct stat info {};
+    return ::stat(EncodePath(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+#endif
+}
+
+int ValidUtf8Sequence(const unsigned char* bytes, qsizetype left, char32_t& code) {
+    const unsigned char lead = bytes[0];
+    int length;
+    char32_t min;
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, code = lead & 0x1F, min = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, code = lead & 0x0F, min = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, code = lead & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (left < length)
+        return 0;
+    for (int i = 1; i < length; ++i) {
+        if ((bytes[i] & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (bytes[i] & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return length;
 }

@@ -23,6 +23,11 @@ inline QString DecodePath(const QByteArray& bytes) {
 // The exact bytes of a path made by DecodePath (with any valid text around it).
 QByteArray EncodePath(const QString& path);
 
+// The length of the valid UTF-8 sequence at bytes[0], of the left bytes there (shortest
+// form, no surrogates, at most U+10FFFF), or 0 when it is not one; code receives its code
+// point.
+int ValidUtf8Sequence(const unsigned char* bytes, qsizetype left, char32_t& code);
+
 // True when the path holds bytes that are not UTF-8 (DecodePath's escapes).
 bool HasEscapedBytes(const QString& path);
 
@@ -39,3 +44,6 @@ QUrl LocalFileUrl(const QString& path);
 
 // True when an entry of that name is there; a link counts, even one whose target is gone.
 bool EntryExists(const QString& path);
+
+// True when path names a folder (or a link to one), by the path's bytes.
+bool FolderExists(const QString& path);

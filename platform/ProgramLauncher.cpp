@@ -191,7 +191,7 @@ bool StartProgram(const QString& program, const QString& parameters, QString* er
     if (process.startDetached())
         return true;
     if (error) {
-        *error = Translated("%s could not be started.").replace(QStringLiteral("%s"), program);
+        *error = FillPlaceholders(Translated("%s could not be started."), {{u"%s", program}});
         if (!process.errorString().isEmpty())
             *error += QLatin1Char(' ') + process.errorString();
     }

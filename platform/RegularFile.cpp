@@ -1,6 +1,7 @@
 #include "platform/RegularFile.h"
 
 #include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QFile>
 #include <cerrno>
@@ -40,9 +41,9 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
 int OpenRegularFile(const QByteArray& path, QString* error) {
     struct stat info {};
     const auto refuse = [&](int cause) {
-        errno = cause;
         if (error)
             *error = cause == 0 ? NotAFileText() : ErrorText(cause);
+        errno = cause; // last: making the text may change it, and callers test ENOENT
         return -1;
     };
     // Looked at first, so that a device is not even opened.
@@ -76,7 +77,7 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
 FileReadOutcome ReadRegularFile(const QString& path, qint64 maxSize, QByteArray* content,
                                 QString* error) {
     content->clear();
-    const int fd = OpenRegularFile(QFile::encodeName(path), error);
+    const int fd = OpenRegularFile(EncodePath(path), error);
     if (fd < 0)
         return errno == ENOENT ? FileReadOutcome::Missing : FileReadOutcome::Failed;
     QFile file;

@@ -29,7 +29,8 @@ public:
     // folder or other non-file (a named pipe would block), or a file that is no readable
     // ZIP archive. An archive that unzip reads opens, whatever its entries are like: two
     // entries of one name, data descriptors, names falsely flagged UTF-8 (those are then
-    // read in the archive's code page, CP437). Path() is set either way.
+    // read as Windows-1252, the code page their makers most likely wrote them in; names
+    // not flagged and not UTF-8 are read as CP437). Path() is set either way.
     bool Open(const QString& path);
     void Close();
     bool IsOpen() const;

@@ -2,6 +2,7 @@
 // lost or damaged (onto itself, a replace that fails half-way).
 #include "browser/CopyMove.h"
 
+#include "platform/NativePath.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <cerrno>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -175,6 +177,38 @@ TEST(CopyMove, WhatCannotBeDoneIsReportedWithItsCauseAndChangesNothing) {
             EXPECT_EQ(report.Failures,
                       c.itemError ? QStringList{QString::fromLatin1(c.itemError)} : QStringList());
             EXPECT_EQ(Snapshot(root.Path()), before);
+        }
+}
+
+TEST(CopyMove, ATargetFolderWhoseNameIsNotUtf8IsReachedByItsBytes) {
+    const struct {
+        const char* what;
+        bool made;
+        const char* folderError; // %1: the folder's shown name
+    } cases[] = {
+        {"there", true, nullptr},
+        {"missing", false, "The folder %1 does not exist."},
+    };
+    for (const auto& c : cases)
+        for (const bool copy : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (copy ? ", copy" : ", move"));
+            TempFolder root;
+            const QString source = root.Write(QStringLiteral("a.pdb"), "content");
+            const QByteArray folderBytes = QFile::encodeName(root.Path()) + "/Ziel\xE9";
+            if (c.made) {
+                ASSERT_EQ(::mkdir(folderBytes.constData(), 0700), 0);
+            }
+            const QString folder = DecodePath(folderBytes);
+            const CopyMoveReport report =
+                CopyMoveRun(copy).Run(folder, {{source, QStringLiteral("a.pdb")}});
+            EXPECT_EQ(report.FolderError, c.folderError
+                                              ? QString::fromLatin1(c.folderError)
+                                                    .arg(root.File(QStringLiteral("Ziel\u00E9")))
+                                              : QString());
+            EXPECT_EQ(report.Outcomes, std::vector<ItemOutcome>{c.made ? ItemOutcome::Done
+                                                                       : ItemOutcome::NotReached});
+            struct stat copied {};
+            EXPECT_EQ(::stat(QByteArray(folderBytes + "/a.pdb").constData(), &copied) == 0, c.made);
         }
 }
 

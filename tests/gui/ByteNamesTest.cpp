@@ -80,6 +80,17 @@ TEST_F(ByteNames, ListedWithItsTextAndItsHeaderShownOnAClick) {
     EXPECT_EQ(w->DBInfo->DetailValue(2), QStringLiteral("addr"));
 }
 
+TEST_F(ByteNames, AStartFolderWhoseNameIsNotUtf8IsListed) {
+    const QByteArray latin1Folder = folder + "Sicherung \xE9t\xE9";
+    ASSERT_EQ(::mkdir(latin1Folder.constData(), 0700), 0);
+    WriteNative(latin1Folder + '/' + Latin1Name, content);
+    Start(DecodePath(latin1Folder));
+    EXPECT_EQ(Names(), QStringList{ShownName});
+    EXPECT_FALSE(w->StatusText().contains(QStringLiteral("does not exist")))
+        << w->StatusText().toStdString();
+    EXPECT_TRUE(prompts.Messages.isEmpty()) << prompts.Messages.join(u'\n').toStdString();
+}
+
 TEST_F(ByteNames, CopiedAndMovedUnderTheSameBytes) {
     StartWithLatin1File();
     CopyOrMoveTo(true);

@@ -1,7 +1,12 @@
 // File names as bytes: the lossless decoding, the way back, the shown text and the URL.
 #include "platform/NativePath.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -92,4 +97,30 @@ TEST(NativePath, FileUrlsCarryTheExactBytes) {
             EXPECT_EQ(url, QUrl::fromLocalFile(path)) << c.path.constData();
         }
     }
+}
+
+TEST(NativePath, FolderExistsReachesNamesThatAreNotUtf8) {
+    QTemporaryDir root;
+    ASSERT_TRUE(root.isValid());
+    const QByteArray base = QFile::encodeName(root.path()) + '/';
+    const QByteArray folder = base + "Adre\xDF"
+                                     "buch";
+    const QByteArray file = base + "Notiz\xE9.pdb";
+    ASSERT_EQ(::mkdir(folder.constData(), 0700), 0);
+    const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(fd, 0);
+    ::close(fd);
+    struct Case {
+        const char* what;
+        QByteArray bytes;
+        bool folder;
+    };
+    const Case cases[] = {
+        {"latin-1 folder", folder, true},
+        {"latin-1 folder with a trailing slash", folder + '/', true},
+        {"file", file, false},
+        {"nothing of that name", base + "fehlt\xDF", false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FolderExists(DecodePath(c.bytes)), c.folder) << c.what;
 }
