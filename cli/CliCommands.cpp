@@ -1,9 +1,9 @@
 #include "cli/CliCommands.h"
 
-#include "browser/ArchiveListing.h"
-#include "browser/FolderListing.h"
-#include "browser/HeaderDetails.h"
-#include "browser/ProgramPaths.h"
+#include "core/ArchiveListing.h"
+#include "core/FolderListing.h"
+#include "core/HeaderDetails.h"
+#include "core/ProgramPaths.h"
 #include "common/DateTime.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"

@@ -1,4 +1,4 @@
-#include "browser/ProgramPaths.h"
+#include "core/ProgramPaths.h"
 #include "cli/CliCommands.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"

@@ -2,8 +2,8 @@
 // through the real window like any other: listed with its text, read, copied, moved,
 // opened, dragged and installed by its bytes.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
-#include "browser/FolderTreeView.h"
+#include "gui/DetailsPanels.h"
+#include "gui/FolderTreeView.h"
 #include "dialogs/TFDialog.h"
 #include "platform/NativePath.h"
 

@@ -1,7 +1,7 @@
 // The Creator IDs, Options and About dialogs, opened from the main window's commands.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
-#include "creators/TFInfo.h"
+#include "gui/DetailsPanels.h"
+#include "dialogs/TFInfo.h"
 #include "dialogs/TFOptionen.h"
 #include "dialogs/TFUeber.h"
 #include "i18n/Translate.h"

@@ -1,6 +1,6 @@
 // Copy, move, delete to the trash, open and install through the real window.
 #include "WindowFixture.h"
-#include "browser/FolderTreeView.h"
+#include "gui/FolderTreeView.h"
 #include "dialogs/TFDialog.h"
 
 #include <QAction>

@@ -1,7 +1,7 @@
 // What the window shows of names, paths, sizes, dates and catalogue texts, and what the
 // folder box, the bars' menu and the favourites do with them.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
+#include "gui/DetailsPanels.h"
 #include "common/IniFile.h"
 
 #include <QAction>
