@@ -1,6 +1,6 @@
 #include "dialogs/TFInfo.h"
 
-#include "core/ListOrdering.h"
+#include "core/CellOrdering.h"
 #include "core/Prompts.h"
 #include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"

@@ -1,5 +1,5 @@
 // The order of free-text table cells (the Creator IDs table): dates, numbers, then text.
-#include "core/ListOrdering.h"
+#include "core/CellOrdering.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
