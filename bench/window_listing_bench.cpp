@@ -7,9 +7,9 @@
 #include "BenchSupport.h"
 #include "core/FileListModel.h"
 #include "core/FolderListing.h"
-#include "gui/TFBrowser.h"
 #include "creators/CreatorCatalogue.h"
 #include "gui/FakePrompts.h"
+#include "gui/TFBrowser.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,10 +1,10 @@
 #include "core/FolderListing.h"
 
-#include "core/FolderScan.h"
 #include "common/DateTime.h"
 #include "common/Errors.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"
+#include "core/FolderScan.h"
 #include "creators/CreatorCatalogue.h"
 #include "platform/NativePath.h"
 

@@ -1,7 +1,7 @@
 #include "core/ProgramPaths.h"
 
-#include "core/CopyMove.h"
 #include "common/Helpers.h"
+#include "core/CopyMove.h"
 #include "i18n/Translate.h"
 
 #include <QCoreApplication>

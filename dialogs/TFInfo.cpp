@@ -1,8 +1,8 @@
 #include "dialogs/TFInfo.h"
 
+#include "common/PalmText.h"
 #include "core/CellOrdering.h"
 #include "core/Prompts.h"
-#include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/Translate.h"
 

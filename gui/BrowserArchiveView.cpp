@@ -1,12 +1,12 @@
 // The main window's archive view: an archive's Palm files, extracted into Temp, listed
 // in place of the folder's files; the double-click that opens an archive or a file.
+#include "common/Helpers.h"
 #include "core/ArchiveListing.h"
-#include "gui/DetailsPanels.h"
 #include "core/FileListModel.h"
 #include "core/Prompts.h"
+#include "gui/DetailsPanels.h"
 #include "gui/TFBrowser.h"
 #include "gui/WorkProgress.h"
-#include "common/Helpers.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"

@@ -1,9 +1,9 @@
 // The main window's modal dialogs: each is made for one opening and released after it.
 #include "core/Prompts.h"
-#include "gui/TFBrowser.h"
 #include "dialogs/TFInfo.h"
 #include "dialogs/TFOptionen.h"
 #include "dialogs/TFUeber.h"
+#include "gui/TFBrowser.h"
 
 void TFBrowser::TBXItem4Click() {
     Run([this] {

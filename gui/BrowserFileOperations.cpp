@@ -3,14 +3,14 @@
 // install. Each handles the rows from the top down, takes every handled row out of the
 // selection (a moved or trashed file's row leaves the list), and reports what could not
 // be done once, at the end, with the names and causes.
+#include "common/Helpers.h"
 #include "core/CopyMove.h"
 #include "core/FileListModel.h"
-#include "gui/FolderTreeView.h"
 #include "core/Prompts.h"
+#include "dialogs/TFDialog.h"
+#include "gui/FolderTreeView.h"
 #include "gui/TFBrowser.h"
 #include "gui/WorkProgress.h"
-#include "common/Helpers.h"
-#include "dialogs/TFDialog.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"

@@ -1,9 +1,9 @@
 // The main window's part of translation: choosing the language at start-up and the
 // "Language" menu, whose choice takes effect at the next start.
-#include "gui/MenuCaption.h"
-#include "core/Prompts.h"
-#include "gui/TFBrowser.h"
 #include "common/IniFile.h"
+#include "core/Prompts.h"
+#include "gui/MenuCaption.h"
+#include "gui/TFBrowser.h"
 #include "i18n/Translate.h"
 
 #include <QAction>

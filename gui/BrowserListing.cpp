@@ -1,12 +1,12 @@
 // The main window's listing: a folder's rows into the list, the folder tree and the
 // combo box kept in step, the status line, the details of the clicked row, sorting and
 // the list's keys.
-#include "gui/DetailsPanels.h"
-#include "core/FileListModel.h"
-#include "core/Prompts.h"
-#include "gui/TFBrowser.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"
+#include "core/FileListModel.h"
+#include "core/Prompts.h"
+#include "gui/DetailsPanels.h"
+#include "gui/TFBrowser.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"

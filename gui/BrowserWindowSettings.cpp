@@ -1,14 +1,14 @@
 // The main window's side of the settings file: applying the settings to the window at
 // start-up and taking them back at shut-down, the layout of bars and panels, and the
 // favourites menu.
-#include "gui/DetailsPanels.h"
-#include "core/FileListModel.h"
-#include "gui/MenuCaption.h"
-#include "core/Prompts.h"
-#include "gui/TFBrowser.h"
-#include "core/WindowGeometry.h"
 #include "common/Errors.h"
 #include "common/IniFile.h"
+#include "core/FileListModel.h"
+#include "core/Prompts.h"
+#include "core/WindowGeometry.h"
+#include "gui/DetailsPanels.h"
+#include "gui/MenuCaption.h"
+#include "gui/TFBrowser.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
 

@@ -1,8 +1,8 @@
 #include "gui/DetailsPanels.h"
 
+#include "common/PalmText.h"
 #include "core/BrowserSettings.h"
 #include "core/Prompts.h"
-#include "common/PalmText.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"

@@ -4,12 +4,12 @@
 // over several source files (listing, details, settings and layout, favourites).
 #pragma once
 
+#include "common/SafeWrite.h"
 #include "core/BrowserSettings.h"
 #include "core/FolderListing.h"
 #include "core/InstallCommand.h"
 #include "core/ListOrdering.h"
 #include "core/ProgramPaths.h"
-#include "common/SafeWrite.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/InstalledLanguages.h"
 

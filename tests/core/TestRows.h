@@ -1,10 +1,10 @@
 // File-list rows for the ordering and model tests, with values kept as a listing keeps them.
 #pragma once
 
-#include "core/FolderListing.h"
-#include "core/ListOrdering.h"
 #include "common/DateTime.h"
 #include "common/Helpers.h"
+#include "core/FolderListing.h"
+#include "core/ListOrdering.h"
 
 #include <QStringList>
 #include <algorithm>

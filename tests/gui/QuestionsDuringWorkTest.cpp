@@ -5,11 +5,11 @@
 #include "DelayedAnswers.h"
 #include "core/CopyMove.h"
 #include "core/FileListModel.h"
-#include "gui/FolderTreeView.h"
+#include "dialogs/TFDialog.h"
 #include "gui/DesktopPrompts.h"
+#include "gui/FolderTreeView.h"
 #include "gui/TFBrowser.h"
 #include "gui/WorkProgress.h"
-#include "dialogs/TFDialog.h"
 #include "support/TempFolder.h"
 
 #include <QAction>

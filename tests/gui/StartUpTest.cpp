@@ -2,9 +2,9 @@
 // without a program for web pages, and the titles of its message boxes.
 #include "FakePrompts.h"
 #include "core/ProgramPaths.h"
+#include "dialogs/TFUeber.h"
 #include "gui/DesktopPrompts.h"
 #include "gui/TFBrowser.h"
-#include "dialogs/TFUeber.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
 
