@@ -1,9 +1,9 @@
 // Brisko: a file manager for Palm OS databases and the archives that hold them.
 #include "app/StartArguments.h"
-#include "browser/FileListModel.h"
-#include "browser/Prompts.h"
-#include "browser/TFBrowser.h"
 #include "common/Helpers.h"
+#include "core/FileListModel.h"
+#include "gui/DesktopPrompts.h"
+#include "gui/TFBrowser.h"
 #include "i18n/Translate.h"
 #include "palmdesktop/udxUserData.h"
 #include "platform/NativePath.h"

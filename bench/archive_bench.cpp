@@ -3,7 +3,7 @@
 // same archive into a temporary folder.
 // usage: bench_archive [ENTRY_COUNT] [ROUNDS]
 #include "BenchSupport.h"
-#include "browser/ArchiveListing.h"
+#include "core/ArchiveListing.h"
 #include "creators/CreatorCatalogue.h"
 #include "support/PalmFileBuilder.h"
 #include "support/ZipBuilder.h"

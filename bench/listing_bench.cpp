@@ -6,9 +6,9 @@
 // With FOLDER, that folder is listed as it is (a real backup folder, say) and nothing is
 // generated; FILE_COUNT is then ignored.
 #include "BenchSupport.h"
-#include "browser/FolderListing.h"
-#include "browser/FolderScan.h"
 #include "cli/CliCommands.h"
+#include "core/FolderListing.h"
+#include "core/FolderScan.h"
 #include "creators/CreatorCatalogue.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 // Every sort starts from a freshly listed, shuffled set of rows, so that it also pays for
 // the collation keys it needs (the worst case: the first click after a listing).
 // usage: bench_sort [ROW_COUNT] [ROUNDS]
-#include "browser/FileListModel.h"
 #include "common/DateTime.h"
 #include "common/Helpers.h"
+#include "core/FileListModel.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

@@ -5,11 +5,11 @@
 // usage: bench_window_listing [FILE_COUNT] [ROUNDS] [FOLDER]
 // With FOLDER, that folder is listed as it is and nothing is generated.
 #include "BenchSupport.h"
-#include "browser/FileListModel.h"
-#include "browser/FolderListing.h"
-#include "browser/TFBrowser.h"
+#include "core/FileListModel.h"
+#include "core/FolderListing.h"
 #include "creators/CreatorCatalogue.h"
 #include "gui/FakePrompts.h"
+#include "gui/TFBrowser.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "dialogs/TFDialog.h"
 
-#include "browser/Prompts.h"
+#include "core/Prompts.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
 

@@ -1,7 +1,7 @@
 #include "dialogs/TFOptionen.h"
 
-#include "browser/BrowserSettings.h"
-#include "browser/Prompts.h"
+#include "core/BrowserSettings.h"
+#include "core/Prompts.h"
 #include "dialogs/StartFolderChoice.h"
 #include "i18n/Translate.h"
 

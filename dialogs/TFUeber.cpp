@@ -1,7 +1,7 @@
 #include "dialogs/TFUeber.h"
 
-#include "browser/ProgramPaths.h"
-#include "browser/Prompts.h"
+#include "core/ProgramPaths.h"
+#include "core/Prompts.h"
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
 

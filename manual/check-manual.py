@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks the manual: every link and picture of every page leads to a file (and anchor)
 that exists, every picture has a text, and the English manual names every command of the
-main window (the captions given to MakeAction in browser/TFBrowser.cpp).
+main window (the captions given to MakeAction in gui/TFBrowser.cpp).
 
 usage: check-manual.py MANUAL_FOLDER SOURCE_ROOT"""
 
@@ -71,10 +71,10 @@ def main():
     english = " ".join(" ".join(p.text) for path, p in pages.items()
                        if os.path.dirname(os.path.abspath(path)) == os.path.abspath(manual))
     english = re.sub(r"\s+", " ", english)
-    with open(os.path.join(root, "browser", "TFBrowser.cpp"), encoding="utf-8") as file:
+    with open(os.path.join(root, "gui", "TFBrowser.cpp"), encoding="utf-8") as file:
         captions = re.findall(r'MakeAction\(\s*this,\s*N_\("([^"]+)"\)', file.read())
     if not captions:
-        faults.append("no command captions found in browser/TFBrowser.cpp")
+        faults.append("no command captions found in gui/TFBrowser.cpp")
     for caption in captions:
         if caption.rstrip(".") not in english:
             faults.append(f"the manual does not name the command \"{caption}\"")

@@ -1,5 +1,5 @@
-#include "browser/ProgramPaths.h"
 #include "cli/CliCommands.h"
+#include "core/ProgramPaths.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"

@@ -6,11 +6,11 @@
 // removes it. A traced run checks the order that makes a power cut as harmless: a file is
 // on the disk before it takes a name, and a name is on the disk before a source goes.
 #include "KillSwitch.h"
-#include "browser/BrowserSettings.h"
-#include "browser/CopyMove.h"
-#include "browser/LeftoverCleanup.h"
-#include "browser/ProgramPaths.h"
 #include "common/IniFile.h"
+#include "core/BrowserSettings.h"
+#include "core/CopyMove.h"
+#include "core/LeftoverCleanup.h"
+#include "core/ProgramPaths.h"
 #include "creators/CreatorCatalogue.h"
 #include "platform/Trash.h"
 #include "support/TempFolder.h"

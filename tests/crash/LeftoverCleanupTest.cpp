@@ -1,10 +1,10 @@
 // The clean-up after a killed run takes the program's own leftovers only: never a file
 // that another running copy of the program is still writing, never anything that merely
 // looks like a leftover, never what a link points at.
-#include "browser/LeftoverCleanup.h"
+#include "core/LeftoverCleanup.h"
 
-#include "browser/ProgramPaths.h"
 #include "common/SafeWrite.h"
+#include "core/ProgramPaths.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"
 #include "zip/ExtractionFolder.h"

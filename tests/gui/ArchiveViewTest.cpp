@@ -2,8 +2,8 @@
 // each row describes its own entry, a damaged entry keeps its marked row, the file
 // commands are off, Refresh lists the archive again, One level up and the tree leave it.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
-#include "browser/FolderTreeView.h"
+#include "gui/DetailsPanels.h"
+#include "gui/FolderTreeView.h"
 #include "support/ZipBuilder.h"
 #include "zip/ExtractionFolder.h"
 #include "zip/ZipArchive.h"

@@ -1,8 +1,8 @@
 // The main window as a user meets it: start-up and shut-down with the settings file,
 // listing, the details panels, sorting, keys, install commands, favourites.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
 #include "common/IniFile.h"
+#include "gui/DetailsPanels.h"
 
 #include <QAction>
 #include <QCheckBox>

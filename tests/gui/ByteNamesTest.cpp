@@ -2,9 +2,9 @@
 // through the real window like any other: listed with its text, read, copied, moved,
 // opened, dragged and installed by its bytes.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
-#include "browser/FolderTreeView.h"
 #include "dialogs/TFDialog.h"
+#include "gui/DetailsPanels.h"
+#include "gui/FolderTreeView.h"
 #include "platform/NativePath.h"
 
 #include <QAction>

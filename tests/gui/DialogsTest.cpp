@@ -1,9 +1,9 @@
 // The Creator IDs, Options and About dialogs, opened from the main window's commands.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
-#include "creators/TFInfo.h"
+#include "dialogs/TFInfo.h"
 #include "dialogs/TFOptionen.h"
 #include "dialogs/TFUeber.h"
+#include "gui/DetailsPanels.h"
 #include "i18n/Translate.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // have opened.
 #pragma once
 
-#include "browser/Prompts.h"
+#include "core/Prompts.h"
 
 #include <QDialog>
 #include <deque>

@@ -1,7 +1,7 @@
 // Copy, move, delete to the trash, open and install through the real window.
 #include "WindowFixture.h"
-#include "browser/FolderTreeView.h"
 #include "dialogs/TFDialog.h"
+#include "gui/FolderTreeView.h"
 
 #include <QAction>
 #include <QDir>

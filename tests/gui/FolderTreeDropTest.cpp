@@ -1,7 +1,7 @@
 // Files dropped on the folder tree go to the folder highlighted at the drop, also when
 // the tree's rows have moved under the pointer since it was highlighted (a folder opened
 // or loaded during the drag).
-#include "browser/FolderTreeView.h"
+#include "gui/FolderTreeView.h"
 #include "support/TempFolder.h"
 
 #include <QDragMoveEvent>

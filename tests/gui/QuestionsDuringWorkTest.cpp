@@ -3,13 +3,13 @@
 // about: the question is the window that waits for the answer, never covered by the
 // progress dialog, and the run goes on as answered.
 #include "DelayedAnswers.h"
-#include "browser/CopyMove.h"
-#include "browser/FileListModel.h"
-#include "browser/FolderTreeView.h"
-#include "browser/Prompts.h"
-#include "browser/TFBrowser.h"
-#include "browser/WorkProgress.h"
+#include "core/CopyMove.h"
+#include "core/FileListModel.h"
 #include "dialogs/TFDialog.h"
+#include "gui/DesktopPrompts.h"
+#include "gui/FolderTreeView.h"
+#include "gui/TFBrowser.h"
+#include "gui/WorkProgress.h"
 #include "support/TempFolder.h"
 
 #include <QAction>

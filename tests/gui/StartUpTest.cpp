@@ -1,9 +1,10 @@
 // The start of the window as a user meets it on a desktop without a Palm Desktop or
 // without a program for web pages, and the titles of its message boxes.
 #include "FakePrompts.h"
-#include "browser/ProgramPaths.h"
-#include "browser/TFBrowser.h"
+#include "core/ProgramPaths.h"
 #include "dialogs/TFUeber.h"
+#include "gui/DesktopPrompts.h"
+#include "gui/TFBrowser.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
 

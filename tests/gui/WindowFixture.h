@@ -3,8 +3,8 @@
 #pragma once
 
 #include "FakePrompts.h"
-#include "browser/FileListModel.h"
-#include "browser/TFBrowser.h"
+#include "core/FileListModel.h"
+#include "gui/TFBrowser.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
 

@@ -1,8 +1,8 @@
 // What the window shows of names, paths, sizes, dates and catalogue texts, and what the
 // folder box, the bars' menu and the favourites do with them.
 #include "WindowFixture.h"
-#include "browser/DetailsPanels.h"
 #include "common/IniFile.h"
+#include "gui/DetailsPanels.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -3,10 +3,11 @@
 // an English one text by text: a text the same in both escaped translation, unless the
 // German catalogue says it the same way.
 #include "I18nTestSupport.h"
-#include "browser/FileListModel.h"
-#include "browser/TFBrowser.h"
 #include "common/IniFile.h"
+#include "core/FileListModel.h"
+#include "gui/DesktopPrompts.h"
 #include "gui/FakePrompts.h"
+#include "gui/TFBrowser.h"
 #include "i18n/Translate.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"

@@ -2,8 +2,8 @@
 // or to look into, Brisko.ini, CreatorIDs.ini, Wine's user.reg): each reader must come
 // back at once with "not a file" instead of waiting in open() for a writer or reading
 // what the pipe or device gives.
-#include "browser/CopyMove.h"
 #include "common/IniFile.h"
+#include "core/CopyMove.h"
 #include "creators/CreatorIdsFile.h"
 #include "palmdb/PalmDatabase.h"
 #include "palmdesktop/WinePrefix.h"

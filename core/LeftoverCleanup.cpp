@@ -1,0 +1,11 @@
+#include "core/LeftoverCleanup.h"
+
+#include "common/SafeWrite.h"
+#include "core/ProgramPaths.h"
+#include "zip/ExtractionFolder.h"
+
+void RemoveLeftoversOfKilledRuns(const ProgramPaths& paths) {
+    if (const FolderHandle data = FolderHandle::Open(paths.DataFolder, nullptr); data.IsValid())
+        RemoveAbandonedTemporaries(data);
+    ExtractionFolder::RemoveAbandoned(paths.TempFolder);
+}

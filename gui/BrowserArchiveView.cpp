@@ -1,0 +1,112 @@
+// The main window's archive view: an archive's Palm files, extracted into Temp, listed
+// in place of the folder's files; the double-click that opens an archive or a file.
+#include "common/Helpers.h"
+#include "core/ArchiveListing.h"
+#include "core/FileListModel.h"
+#include "core/Prompts.h"
+#include "gui/DetailsPanels.h"
+#include "gui/TFBrowser.h"
+#include "gui/WorkProgress.h"
+#include "i18n/Placeholders.h"
+#include "i18n/Translate.h"
+#include "platform/NativePath.h"
+#include "zip/ExtractionFolder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QTreeView>
+
+void TFBrowser::OpenArchive(const QString& path) {
+    const QString archiveName = DisplayName(QFileInfo(path).fileName());
+    ArchiveListing listing;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        WorkProgress progress(
+            this, FillPlaceholders(Translated("Opening %s..."), {{u"%s", archiveName}}));
+        listing =
+            ArchiveLister(*FReader, FCatalogue, *FExtraction)
+                .List(path, [&](size_t done, size_t total) { return progress.Step(done, total); });
+        QApplication::restoreOverrideCursor();
+    }
+    // Cancelled, unreadable or empty: the list stays as it was.
+    if (listing.Cancelled)
+        return;
+    if (!listing.Opened) {
+        FPrompts.Error(this,
+                       FillPlaceholders(Translated("%s cannot be opened as a ZIP archive: %e"),
+                                        {{u"%s", DisplayName(path)}, {u"%e", listing.OpenError}}));
+        return;
+    }
+    if (listing.EntryCount == 0) {
+        FPrompts.Information(this, FillPlaceholders(Translated("The archive %s holds no files."),
+                                                    {{u"%s", DisplayName(path)}}));
+        return;
+    }
+
+    AdvListView->setUpdatesEnabled(false);
+    FArchiveView = true;
+    FArchivePath = path;
+    SetFileCommands(false);
+    ShowDetails(QString());
+    FFileModel->SetFolder(AddTrailingBackslash(FExtraction->Folder()));
+    FFileModel->SetArchiveView(true);
+    const size_t unreadable = listing.Errors.size();
+    FFileModel->SetRows(std::move(listing.Rows));
+    // Sizes with a unit ("800 Bytes") are wider than a folder's byte counts.
+    const int sizeColumn = int(FileColumn::Size);
+    AdvListView->setColumnWidth(
+        sizeColumn,
+        std::max(AdvListView->columnWidth(sizeColumn),
+                 static_cast<QAbstractItemView*>(AdvListView)->sizeHintForColumn(sizeColumn)));
+    AdvListView->setUpdatesEnabled(true);
+    ShowListed(unreadable, path);
+}
+
+void TFBrowser::LeaveArchiveView() {
+    SetFileCommands(true);
+    ShowDetails(QString());
+    ListFolder(FCurrentFolder);
+}
+
+void TFBrowser::ShowRowDetails(int row) {
+    const FileRow& fileRow = FFileModel->Row(row);
+    if (FArchiveView && fileRow.File.isEmpty()) {
+        // Never extracted: there is no copy to read, only the cause to tell.
+        ShowDetails(QString());
+        const QString message = fileRow.Name + QStringLiteral(": ") + fileRow.Error;
+        throw std::runtime_error(message.toStdString());
+    }
+    ShowDetails(RowPath(row));
+}
+
+void TFBrowser::ListDoubleClick() {
+    const QList<int> rows = SelectedRows();
+    if (rows.isEmpty())
+        return;
+    const int row = rows.first();
+    if (!FArchiveView && IsZipFile(FFileModel->Row(row).Name)) {
+        OpenArchive(RowPath(row));
+        return;
+    }
+    if (!FArchiveView)
+        SetFileCommands(true);
+    OpenFile(row);
+}
+
+void TFBrowser::OpenFile(int row) {
+    const FileRow& fileRow = FFileModel->Row(row);
+    if (FArchiveView && fileRow.File.isEmpty()) {
+        FPrompts.Error(this, fileRow.Name + QStringLiteral(": ") + fileRow.Error);
+        return;
+    }
+    const QString path = RowPath(row);
+    if (FindFileSize(path) < 0) {
+        FPrompts.Error(this, FillPlaceholders(Translated("%s no longer exists."),
+                                              {{u"%s", DisplayName(path)}}));
+        return;
+    }
+    if (!FPrompts.OpenUrl(LocalFileUrl(path)))
+        FPrompts.Error(this, FillPlaceholders(Translated("No program to open %s was found."),
+                                              {{u"%s", DisplayName(path)}}));
+}

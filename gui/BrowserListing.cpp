@@ -1,0 +1,259 @@
+// The main window's listing: a folder's rows into the list, the folder tree and the
+// combo box kept in step, the status line, the details of the clicked row, sorting and
+// the list's keys.
+#include "common/Helpers.h"
+#include "common/PalmText.h"
+#include "core/FileListModel.h"
+#include "core/Prompts.h"
+#include "gui/DetailsPanels.h"
+#include "gui/TFBrowser.h"
+#include "i18n/Placeholders.h"
+#include "i18n/Translate.h"
+#include "platform/NativePath.h"
+
+#include <QAbstractFileIconProvider>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTreeView>
+#include <utility>
+
+namespace {
+
+// Keeps the wait cursor up for the length of a listing, also when it fails.
+struct WaitCursor {
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+void TFBrowser::ListFolder(const QString& folder) {
+    WaitCursor wait;
+    AdvListView->setUpdatesEnabled(false);
+    FFileModel->Clear();
+    FCurrentFolder = AddTrailingBackslash(folder);
+    FArchiveView = false;
+    FFileModel->SetFolder(FCurrentFolder);
+    FFileModel->SetArchiveView(false);
+    SelectInTree(FCurrentFolder);
+
+    const ListingFilter filter{FSettings.ShowPDB, FSettings.ShowPRC, FSettings.ShowZIP};
+    FolderListing listing = FolderLister(*FReader, FCatalogue).ListFolder(FCurrentFolder, filter);
+    const size_t unreadable = listing.Errors.size();
+    FFileModel->SetRows(std::move(listing.Rows));
+    SetFileCommands(true);
+
+    AdvListView->setUpdatesEnabled(true);
+    ShowListed(unreadable, FCurrentFolder);
+    // A folder that vanished (a removed drive, a deleted folder) is said, not just empty.
+    if (!FolderExists(FCurrentFolder))
+        SetStatusText(StatusText() + QLatin1Char(' ') +
+                      FillPlaceholders(Translated("The folder %s does not exist."),
+                                       {{u"%s", DisplayName(FCurrentFolder)}}));
+    if (std::exchange(FTellPalmDesktopMissing, false))
+        SetStatusText(StatusText() + QLatin1Char(' ') + NoPalmDesktopText());
+}
+
+void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
+    QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
+    if (unreadable > 0)
+        status += QLatin1Char(' ') +
+                  FillPlaceholders(
+                      TranslatedPlural("%d could not be read; point at the marked row to see why.",
+                                       "%d could not be read; point at a marked row to see why.",
+                                       unreadable),
+                      {{u"%d", QString::number(unreadable)}});
+    SetStatusText(status);
+    setWindowTitle(QStringLiteral("Brisko - ") + DisplayName(shown));
+}
+
+void TFBrowser::Refresh() {
+    if (FArchiveView) {
+        OpenArchive(FArchivePath);
+        return;
+    }
+    // Before any folder was listed there is nothing to list again.
+    if (!FCurrentFolder.isEmpty())
+        ListFolder(FCurrentFolder);
+}
+
+void TFBrowser::GoUpOneLevel() {
+    if (FArchiveView) {
+        LeaveArchiveView(); // back to the folder that holds the archive
+        return;
+    }
+    if (FCurrentFolder.isEmpty())
+        return;
+    const QDir folder(FCurrentFolder);
+    QDir parent = folder;
+    if (!parent.cdUp())
+        return; // at the root
+    ShowDetails(QString());
+    ListFolder(parent.absolutePath());
+}
+
+void TFBrowser::SetStatusText(const QString& text) {
+    FStatusLabel->setText(text);
+}
+
+QString TFBrowser::StatusText() const {
+    return FStatusLabel->text();
+}
+
+QString TFBrowser::TreeFolder() const {
+    const QModelIndex current = STVVerzeichnis->currentIndex();
+    if (!current.isValid())
+        return QString();
+    return QDir::toNativeSeparators(FFolderModel->filePath(current));
+}
+
+void TFBrowser::SelectInTree(const QString& folder) {
+    const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+    UpdateFolderCombo(clean);
+    const QModelIndex index = FFolderModel->index(clean);
+    if (!index.isValid()) {
+        // A folder the tree does not hold (a typed one that does not exist): the tree shows
+        // none rather than another one than the box and the list.
+        if (STVVerzeichnis->currentIndex().isValid()) {
+            FMovingTree = true;
+            STVVerzeichnis->selectionModel()->clear();
+            FMovingTree = false;
+        }
+        return;
+    }
+    if (index == STVVerzeichnis->currentIndex())
+        return;
+    // Moving the tree by program clears the details but lists nothing twice.
+    FMovingTree = true;
+    STVVerzeichnis->setCurrentIndex(index);
+    STVVerzeichnis->scrollTo(index);
+    FMovingTree = false;
+}
+
+void TFBrowser::UpdateFolderCombo(const QString& folder) {
+    // The drop-down lists the folder and every folder above it.
+    FolderCombo->clear();
+    QDir dir(folder);
+    QStringList chain{QDir::toNativeSeparators(dir.absolutePath())};
+    while (dir.cdUp())
+        chain.prepend(QDir::toNativeSeparators(dir.absolutePath()));
+    for (const QString& path : chain)
+        FolderCombo->addItem(FFolderModel->iconProvider()->icon(QFileInfo(path)), path);
+    FolderCombo->setCurrentIndex(int(chain.size()) - 1);
+}
+
+void TFBrowser::OnTreeSelectionChanged() {
+    if (!FReady)
+        return;
+    if (FMovingTree) {
+        ShowDetails(QString());
+        return;
+    }
+    const QString folder = TreeFolder();
+    if (folder.isEmpty())
+        return;
+    Run([this, folder] {
+        ShowDetails(QString());
+        ListFolder(folder);
+    });
+}
+
+QString TFBrowser::RowPath(int row) const {
+    return FFileModel->RowPath(row);
+}
+
+QList<int> TFBrowser::SelectedRows() const {
+    QList<int> rows;
+    const QModelIndexList selected = AdvListView->selectionModel()->selectedRows();
+    for (const QModelIndex& index : selected)
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void TFBrowser::ShowDetails(const QString& path) {
+    if (path.isEmpty() || IsZipFile(path)) {
+        General->Clear();
+        Flags->SetFlags({});
+        for (int i = 0; i < HeaderRowCount; ++i)
+            DBInfo->SetDetailRow(i, QString());
+        return;
+    }
+    std::unique_ptr<TPalmDatabase> reader;
+    try {
+        reader = std::make_unique<TPalmDatabase>(EncodePath(path).toStdString(), true);
+    } catch (const std::exception& error) {
+        // The panels would otherwise go on describing another file.
+        ShowDetails(QString());
+        throw std::runtime_error(DisplayName(QFileInfo(path).fileName()).toStdString() + ": " +
+                                 error.what());
+    }
+    const TPDBHeader& header = reader->Header();
+    const int index = FCatalogue.FindLink(header.Creator);
+    General->ShowEntry(index == -1 ? nullptr : FCatalogue.LinkAt(index));
+    Flags->SetFlags(HeaderFlags(header));
+    const auto values = HeaderRowValues(header, Translated("Unknown"));
+    for (int i = 0; i < HeaderRowCount; ++i)
+        DBInfo->SetDetailRow(i, values[size_t(i)]);
+}
+
+void TFBrowser::OnListClick() {
+    const QList<int> rows = SelectedRows();
+    Run([this, rows] {
+        if (rows.isEmpty())
+            ShowDetails(QString());
+        else
+            ShowRowDetails(rows.first());
+    });
+}
+
+bool TFBrowser::OnListKey(int key) {
+    const QList<int> rows = SelectedRows();
+    const int count = FFileModel->rowCount();
+    if (rows.isEmpty() || count == 0)
+        return false;
+    const int first = rows.first();
+    int target = -1;
+    switch (key) {
+    case Qt::Key_Up:
+        target = first > 0 ? first - 1 : -1;
+        break;
+    case Qt::Key_Down:
+        target = first < count - 1 ? first + 1 : -1;
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = count - 1;
+        break;
+    default:
+        break;
+    }
+    if (target >= 0)
+        Run([this, target] { ShowRowDetails(target); });
+    return false; // the list moves its selection as usual
+}
+
+void TFBrowser::OnSelectionChanged() {
+    const qsizetype count = AdvListView->selectionModel()->selectedRows().size();
+    SetStatusText(QString::number(count) + Translated(" file(s) selected."));
+}
+
+void TFBrowser::SelectAll() {
+    AdvListView->selectAll();
+}
+
+void TFBrowser::OnHeaderClicked(int column) {
+    const auto fileColumn = static_cast<FileColumn>(column);
+    const Qt::SortOrder order = FSortState.Click(fileColumn);
+    FFileModel->sort(column, order);
+    AdvListView->header()->setSortIndicatorShown(true);
+    AdvListView->header()->setSortIndicator(column, order);
+}

@@ -1,0 +1,251 @@
+// The main window: folder tree on the left, the folder's Palm files in the middle, the
+// details panels on the right. It owns everything of a run: the settings, the creator
+// catalogue, the shared header reader, the current folder. The work is split by concern
+// over several source files (listing, details, settings and layout, favourites).
+#pragma once
+
+#include "common/SafeWrite.h"
+#include "core/BrowserSettings.h"
+#include "core/FolderListing.h"
+#include "core/InstallCommand.h"
+#include "core/ListOrdering.h"
+#include "core/ProgramPaths.h"
+#include "creators/CreatorCatalogue.h"
+#include "i18n/InstalledLanguages.h"
+
+#include <QMainWindow>
+#include <functional>
+#include <memory>
+#include <set>
+
+class DatabaseInfoPanel;
+class ExtractionFolder;
+class FolderTreeView;
+class FileListModel;
+class FileListView;
+class FlagsPanel;
+class GeneralPanel;
+class IniFile;
+class Prompts;
+class QAction;
+class QComboBox;
+class QDockWidget;
+class QFileSystemModel;
+class QLabel;
+class QMargins;
+class QMoveEvent;
+class QShowEvent;
+class QMenu;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+
+class TFBrowser : public QMainWindow {
+    Q_OBJECT
+public:
+    // startFolder, when not empty, is listed at start instead of the settings' start
+    // folder, without changing the settings.
+    TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder = {},
+              QWidget* parent = nullptr);
+    ~TFBrowser() override;
+
+    // Listing (one folder's Palm files into the list).
+    void ListFolder(const QString& folder);
+    void GoUpOneLevel();
+    void Refresh();
+    void SetStatusText(const QString& text);
+    // Fills the three details panels for a file; an empty path or an archive clears them.
+    void ShowDetails(const QString& path);
+    void SetFileCommands(bool enabled);
+    void UpdateInstallCommands();
+    void SelectAll();
+
+    // Favourites.
+    void AddFavorite(const QString& path);
+    void FavoriteClick(QAction* item);
+
+    // Language menu: the chosen language is kept for the next start.
+    void LanguageItemClick(QAction* item);
+
+    // Panels.
+    void TogglePanel(QAction* toggle);
+
+    // The archive view: an archive's Palm files, extracted, in place of the folder's.
+    // The file commands are disabled in it; Refresh lists the archive again, One level
+    // up and a click in the folder tree go back to the folder.
+    void OpenArchive(const QString& path);
+    bool ArchiveView() const { return FArchiveView; }
+    const QString& ArchivePath() const { return FArchivePath; }
+    // A double-click (or Enter) on a row: an archive of the folder is opened in the
+    // list, any other file with the desktop's program for it.
+    void ListDoubleClick();
+
+    // Copy and move: through the Copy/Move dialog, or a drop on a folder of the tree
+    // (confirm, always a copy). Failures are reported once at the end of a run.
+    void CopyMoveSelected(bool copy);
+    void CopyMoveFiles(const QString& target, bool confirm, bool copy);
+    const QString& LastTargetFolder() const { return FLastTargetFolder; }
+
+    // Delete (to the desktop's trash) and open.
+    void DeleteSelectedFiles();
+    bool MoveToRecycleBin(const QString& path, QString* error);
+    void MIOpenClick();
+
+    // Install: the selected files on the install tool's command line.
+    void InstallSelectedFiles();
+    void AddInstallFile(const QString& path);
+    void RunInstallTool();
+
+    // Tests put a file system that fails on demand in place of the real one.
+    void SetFileSystemCalls(const FileSystemCalls& calls) { FCalls = &calls; }
+
+    // The modal dialogs: Creator IDs, Options (then the tree's folder is listed again and
+    // the Install commands set again, however it closed), About.
+    void TBXItem4Click();
+    void TBXItem3Click();
+    void TBXItem2Click();
+
+    const ProgramPaths& Paths() const { return FPaths; }
+    const QString& CurrentFolder() const { return FCurrentFolder; }
+    BrowserSettings& Settings() { return FSettings; }
+    ListeDerLinks& Catalogue() { return FCatalogue; }
+    FileListModel& FileModel() { return *FFileModel; }
+    QTreeView* FileList() const { return AdvListView; }
+    QTreeView* FolderTree() const { return STVVerzeichnis; }
+    QString StatusText() const;
+    // The folder selected in the folder tree, without a trailing separator (but "/").
+    QString TreeFolder() const;
+    // The file of a row: the current folder followed by the row's name; in the archive
+    // view, the row's own extracted copy.
+    QString RowPath(int row) const;
+    QList<int> SelectedRows() const;
+
+    // Commands. One action serves the menu item, the toolbar button and the popup item
+    // of a command, so their enabled states and check marks never differ.
+    QAction* MICopy;
+    QAction* MIMove;
+    QAction* MIDelete;
+    QAction* MIInstall;
+    QAction* MISelectAll;
+    QAction* TBXItem6;  // Exit
+    QAction* MIFolders; // the Folders panel toggle (also TBFolders)
+    QAction* tbxiGeneral;
+    QAction* tbxiDB;
+    QAction* tbxiFlags;
+    QAction* TBXItem1;  // Refresh
+    QAction* TBXItem4;  // Creator IDs
+    QAction* TBXItem3;  // Options
+    QAction* TBXItem5;  // Contents
+    QAction* TBXItem2;  // About
+    QAction* TBXItem14; // One level up
+    QAction* MIOpen;
+    QMenu* MIFavorites;
+    QMenu* LanguageMenu;
+
+    QDockWidget* TBXdpFolders;
+    QDockWidget* tbxdpGeneral;
+    QDockWidget* tbxdpDBInfo;
+    QDockWidget* tbxdpFlags;
+    QToolBar* tbxtbMain;
+    QToolBar* tbxtwSystemComboBox;
+    QComboBox* FolderCombo = nullptr; // made after the list, whose events come earlier
+    GeneralPanel* General;
+    DatabaseInfoPanel* DBInfo;
+    FlagsPanel* Flags;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void CreateToolbars();
+    void CreateCentralList();
+    void CreateDocks();
+    void FormCreate(const QString& startFolder);
+    // Before the controls are made: the installed languages are listed in the start-up
+    // language, then the settings' language is switched to, so that every control is
+    // made in it.
+    void ChooseLanguage();
+    void BuildLanguageMenu();
+    void FormClose();
+
+    void LoadSettings();
+    void SaveSettings();
+    void ApplyLayout();
+    // The bars' and panels' positions as they are now, into their named sections.
+    void TakeLayout(std::map<QString, PanelLayout>& layouts) const;
+    // The stored bounds (or the current ones) fitted into the available area of the
+    // screen they lie on, given the window manager's frame margins.
+    void FitWindowIntoScreen(const QMargins& frame);
+    void FloatPanelWithinScreen(QDockWidget* dock, const PanelLayout& layout);
+    // Once the window manager's frames are known: the window's and the floating panels'
+    // frames, not just their client areas, fitted into the screen, once a run.
+    void FitFramesIntoScreen();
+    void OnPanelShown(QDockWidget* dock);
+
+    // The row count (and how many could not be read) in the status line, what is
+    // listed in the title.
+    void ShowListed(size_t unreadable, const QString& shown);
+    void OnTreeSelectionChanged();
+    void OnListClick();
+    bool OnListKey(int key);
+    void OnSelectionChanged();
+    void OnHeaderClicked(int column);
+    // F1 reports a manual that cannot be shown; the first start opens it silently.
+    void ShowHelp(bool reportFailure = true);
+    void CleanTempFolder();
+    void CreateFileOperations();
+    void ShowRowDetails(int row);
+    void LeaveArchiveView();
+    void OpenFile(int row);
+    void DeselectRows(const QList<int>& rows);
+    void SelectInTree(const QString& folder);
+    void UpdateFolderCombo(const QString& folder);
+    // What was typed into the folder box, or chosen from it, is listed.
+    void ListTypedFolder(const QString& text);
+    // The list's designed column width; the Size column's is measured for the largest size.
+    int DesignedColumnWidth(int column) const;
+    // Runs a command; a failure that escapes it is shown with its message.
+    void Run(const std::function<void()>& command);
+
+    ProgramPaths FPaths;
+    Prompts& FPrompts;
+    BrowserSettings FSettings;
+    ListeDerLinks FCatalogue;
+    std::unique_ptr<TPalmPDB> FReader;
+    QString FCurrentFolder;
+    bool FReady = false;
+    bool FArchiveView = false;
+    bool FMovingTree = false;             // the listing moves the tree: no second listing
+    bool FTellPalmDesktopMissing = false; // by the first listing's status line
+    SortState FSortState;
+
+    QTreeView* STVVerzeichnis;
+    QFileSystemModel* FFolderModel;
+    QTreeView* AdvListView;
+    FileListView* FFileList; // AdvListView
+    FileListModel* FFileModel;
+    QLabel* FStatusLabel;
+    QToolButton* FFavoritesButton;
+    QAction* FAddFavoriteItem; // told apart by itself; the others hold their path as data
+    // Favourites whose folders were missing at start (an unplugged drive, say): not in
+    // the menu, but written back so that they return with their folders.
+    QStringList FAbsentFavorites;
+    TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
+
+    FolderTreeView* FFolderTree = nullptr; // STVVerzeichnis, with its drop support
+    std::unique_ptr<ExtractionFolder> FExtraction;
+    QString FArchivePath;
+    QString FLastTargetFolder;
+    InstallFileLists FInstallLists;
+    // Panels shown at some time in this run; the others keep the sizes they were read with.
+    std::set<QString> FShownPanels;
+    std::set<QString> FPanelsHiddenAtStart; // sized as stored when they are first shown
+    // Set once the window manager's frame was known and the window fitted to it.
+    bool FFittedToFrame = false;
+    const FileSystemCalls* FCalls = &FileSystemCalls::Real();
+};
