@@ -100,6 +100,8 @@ void TFBrowser::GoUpOneLevel() {
 
 void TFBrowser::SetStatusText(const QString& text) {
     FStatusLabel->setText(text);
+    // A line longer than the window is cut off; the whole of it can still be read.
+    FStatusLabel->setToolTip(text);
 }
 
 QString TFBrowser::StatusText() const {
