@@ -9,7 +9,7 @@
 #include <vector>
 
 struct PalmFileBuilder {
-    std::string name;          // up to 32 bytes; no NUL is added when it is 32 long
+    std::string name; // up to 32 bytes; no NUL is added when it is 32 long
     uint16_t attributes = 0;
     uint16_t version = 0;
     uint32_t created = 0;
@@ -18,13 +18,13 @@ struct PalmFileBuilder {
     uint32_t modNumber = 0;
     uint32_t appInfoArea = 0;
     uint32_t sortInfoArea = 0;
-    std::string type;          // up to 4 bytes
-    std::string creator;       // up to 4 bytes
+    std::string type;    // up to 4 bytes
+    std::string creator; // up to 4 bytes
     uint32_t idSeed = 0;
     uint32_t nextRecordList = 0;
     std::vector<uint32_t> recordOffsets; // record count = its size unless overridden
     int recordCountOverride = -1;
-    QByteArray tail;           // bytes after the record list
+    QByteArray tail; // bytes after the record list
 
     QByteArray Bytes() const;
     // Writes the file; returns its path.
