@@ -70,6 +70,9 @@ QStringList SplitWindowsCommandLine(const QString& parameters) {
     return arguments;
 }
 
+namespace {
+
+// True when program is a Windows program that runs through Wine on this platform.
 bool RunsThroughWine(const QString& program) {
 #ifdef Q_OS_WIN
     Q_UNUSED(program);
@@ -80,8 +83,6 @@ bool RunsThroughWine(const QString& program) {
            suffix.compare(QLatin1String("com"), Qt::CaseInsensitive) == 0;
 #endif
 }
-
-namespace {
 
 QString WinePrefix() {
     const QString prefix = qEnvironmentVariable("WINEPREFIX");

@@ -1,10 +1,10 @@
 #include "zip/ZipArchive.h"
 
 #include "common/PalmText.h"
-#include "common/SafeWrite.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
+#include "platform/SafeWrite.h"
 #include "zip/Utf8FlagRepair.h"
 
 #include <QDir>
@@ -25,15 +25,17 @@ QString ZipErrorText(int code) {
     return text;
 }
 
-QString SizeLimitText(int64_t bytes) {
-    constexpr int64_t MiB = 1024 * 1024;
-    if (bytes % MiB == 0)
-        return QString::number(bytes / MiB) + QStringLiteral(" MiB");
-    return QString::number(bytes) + QStringLiteral(" bytes");
-}
-
 bool IsSeparator(QChar c) {
     return c == u'/' || c == u'\\';
+}
+
+// The part of an entry name after its last "/", "\" or ":" (a drive letter).
+QString EntryFileName(const QString& name) {
+    qsizetype cut = -1;
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (IsSeparator(name.at(i)) || name.at(i) == u':')
+            cut = i;
+    return name.mid(cut + 1);
 }
 
 } // namespace
@@ -48,14 +50,6 @@ struct ZipArchive::Handle {
 
 ZipArchive::ZipArchive() = default;
 ZipArchive::~ZipArchive() = default;
-
-QString EntryFileName(const QString& name) {
-    qsizetype cut = -1;
-    for (qsizetype i = 0; i < name.size(); ++i)
-        if (IsSeparator(name.at(i)) || name.at(i) == u':')
-            cut = i;
-    return name.mid(cut + 1);
-}
 
 void ZipArchive::Close() {
     FHandle.reset();
@@ -158,6 +152,13 @@ bool ZipArchive::Open(const QString& path) {
         FEntries.push_back(std::move(entry));
     }
     return true;
+}
+
+QString SizeLimitText(int64_t bytes) {
+    constexpr int64_t MiB = 1024 * 1024;
+    if (bytes >= MiB)
+        return QString::number(bytes / MiB) + QStringLiteral(" MiB");
+    return FillPlaceholders(Translated("%s bytes"), {{u"%s", QString::number(bytes)}});
 }
 
 QString ZipArchive::ReadEntry(const ZipEntry& entry, int64_t maxBytes,

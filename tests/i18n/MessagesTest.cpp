@@ -1,11 +1,11 @@
 // The messages of the settings file, the catalogue file and the safe file write, and the
 // counted texts, in German: each comes from the catalogue, with its file named.
 #include "I18nTestSupport.h"
-#include "common/AtomicFile.h"
-#include "common/Errors.h"
 #include "common/IniFile.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/Translate.h"
+#include "platform/AtomicFile.h"
+#include "platform/WriteError.h"
 #include "support/TempFolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-// POSIX implementation (Linux and the BSDs). A Windows build needs its own, on
-// CreateFileW and MoveFileExW with and without MOVEFILE_REPLACE_EXISTING.
-#include "common/SafeWrite.h"
+// The POSIX implementation of SafeWrite.h. A Windows one would use MoveFileExW with and
+// without MOVEFILE_REPLACE_EXISTING for the two kinds of rename.
+#include "platform/SafeWrite.h"
 
 #include "platform/NativePath.h"
 
@@ -110,6 +110,10 @@ int OpenNewHeldFile(int folder, const char* name, unsigned mode) {
     return fd;
 }
 
+namespace {
+
+// True when the file name in folder is a regular file (not a link) that no running
+// program holds; then removes it. Fails safe: anything it cannot judge stays.
 bool RemoveIfAbandoned(int folder, const char* name) {
     const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -126,6 +130,8 @@ bool RemoveIfAbandoned(int folder, const char* name) {
     ::close(fd);
     return removed;
 }
+
+} // namespace
 
 std::vector<QByteArray> FolderEntryNames(int folder) {
     std::vector<QByteArray> names;
@@ -192,6 +198,13 @@ bool FolderHandle::Sync(QString* error) const {
     if (error)
         *error = SystemErrorText(errno);
     return false;
+}
+
+std::optional<unsigned> FolderHandle::PermissionsOf(const QString& name) const {
+    struct stat info {};
+    if (::fstatat(FFd, Encoded(name).constData(), &info, 0) != 0)
+        return std::nullopt;
+    return unsigned(info.st_mode & 07777);
 }
 
 FolderHandle FolderHandle::OpenSub(const QString& name, bool create, QString* error,
