@@ -3,12 +3,12 @@
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <cstring>
 #include <vector>
 
 #ifndef Q_OS_WIN
@@ -225,7 +225,7 @@ bool StartProgram(const QString& program, const QString& parameters, QString* er
         return true;
     if (error)
         *error = FillPlaceholders(Translated("%s could not be started."), {{u"%s", program}}) +
-                 QLatin1Char(' ') + QString::fromLocal8Bit(std::strerror(failure));
+                 QLatin1Char(' ') + SystemErrorText(failure);
     return false;
 #endif
 }

@@ -72,10 +72,6 @@ const FileSystemCalls& FileSystemCalls::Real() {
     return calls;
 }
 
-QString SystemErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 bool IsPendingFileName(const char* name) {
     const size_t length = std::strlen(name);
     const size_t prefix = sizeof TemporaryPrefix - 1;

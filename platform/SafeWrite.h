@@ -13,6 +13,8 @@
 // descriptor); none is built or tested.
 #pragma once
 
+#include "platform/SystemError.h"
+
 #include <QString>
 #include <cstdint>
 #include <ctime>
@@ -32,9 +34,6 @@ struct FileSystemCalls {
     // The platform's calls.
     static const FileSystemCalls& Real();
 };
-
-// The system's text for an errno value, e.g. "No space left on device".
-QString SystemErrorText(int error);
 
 // An open folder. Names inside it are opened without following links.
 class FolderHandle {
