@@ -66,6 +66,42 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
 
 #endif
 
+bool FactsOfOpenFile(int fd, FileFacts* facts, QString* error) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        *error = SystemErrorText(errno);
+        return false;
+    }
+    facts->Modified = info.st_mtime;
+    facts->Mode = unsigned(info.st_mode & 07777);
+    facts->Device = uint64_t(info.st_dev);
+    facts->Inode = uint64_t(info.st_ino);
+    return true;
+}
+
+long ReadFromFile(int fd, char* buffer, size_t size, QString* error) {
+    for (;;) {
+        const auto got = ::read(fd, buffer, size);
+        if (got >= 0)
+            return long(got);
+        if (errno != EINTR) {
+            *error = SystemErrorText(errno);
+            return -1;
+        }
+    }
+}
+
+void CloseFile(int fd) {
+    ::close(fd);
+}
+
+bool RemoveFile(const QByteArray& path, QString* error) {
+    if (::unlink(path.constData()) == 0)
+        return true;
+    *error = SystemErrorText(errno);
+    return false;
+}
+
 FileReadOutcome ReadRegularFile(const QString& path, qint64 maxSize, QByteArray* content,
                                 QString* error) {
     content->clear();

@@ -203,6 +203,23 @@ std::optional<unsigned> FolderHandle::PermissionsOf(const QString& name) const {
     return unsigned(info.st_mode & 07777);
 }
 
+bool FolderHandle::LeadsTo(const QString& name, const FileFacts& facts) const {
+    struct stat info {};
+    return ::fstatat(FFd, Encoded(name).constData(), &info, 0) == 0 &&
+           uint64_t(info.st_dev) == facts.Device && uint64_t(info.st_ino) == facts.Inode;
+}
+
+EntryKind FolderHandle::KindOf(const QString& name) const {
+    struct stat info {};
+    if (::fstatat(FFd, Encoded(name).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::None;
+    if (S_ISDIR(info.st_mode))
+        return EntryKind::Folder;
+    if (S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0)
+        return EntryKind::WriteProtectedFile;
+    return EntryKind::Other;
+}
+
 FolderHandle FolderHandle::OpenSub(const QString& name, bool create, QString* error,
                                    bool* made) const {
     FolderHandle sub;

@@ -13,6 +13,7 @@
 // descriptor); none is built or tested.
 #pragma once
 
+#include "platform/RegularFile.h"
 #include "platform/SystemError.h"
 
 #include <QString>
@@ -33,6 +34,14 @@ struct FileSystemCalls {
 
     // The platform's calls.
     static const FileSystemCalls& Real();
+};
+
+// What a name in a folder is, the name itself looked at (a link is not followed).
+enum class EntryKind {
+    None,
+    Folder,
+    WriteProtectedFile, // a regular file no one may write
+    Other,              // any other file, a link among them
 };
 
 // An open folder. Names inside it are opened without following links.
@@ -58,6 +67,9 @@ public:
     bool Sync(QString* error) const;
     // The permission bits of what name leads to in the folder; nothing when there is none.
     std::optional<unsigned> PermissionsOf(const QString& name) const;
+    // True when name leads, through links too, to the file that facts describe.
+    bool LeadsTo(const QString& name, const FileFacts& facts) const;
+    EntryKind KindOf(const QString& name) const;
 
     bool IsValid() const { return FFd >= 0; }
     int Fd() const { return FFd; }
