@@ -4,15 +4,11 @@
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
-#include "platform/SafeWrite.h"
+#include "platform/RegularFile.h"
 #include "zip/Utf8FlagRepair.h"
 
 #include <QDir>
 #include <QFile>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 namespace {
@@ -64,20 +60,11 @@ bool ZipArchive::Open(const QString& path) {
     Close();
     FPath = path;
     FError.clear();
-    // Opened without blocking and looked at first: a named pipe called x.zip would
-    // otherwise hang the program until some other program writes to it.
-    const int fd = ::open(EncodePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        FError = SystemErrorText(errno);
+    // A named pipe called x.zip would otherwise hang the program until some other
+    // program writes to it.
+    const int fd = OpenRegularFile(EncodePath(path), &FError);
+    if (fd < 0)
         return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        FError = Translated("not a file");
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // Without libzip's whole-archive consistency check: it refuses archives that unzip
     // reads (two entries of one name, sizes only in data descriptors); each entry is
     // judged as it is read.
@@ -106,7 +93,7 @@ bool ZipArchive::Open(const QString& path) {
     }
     if (!archive) {
         if (ownFd >= 0)
-            ::close(ownFd); // zip_fdopen leaves it open when it fails
+            CloseFile(ownFd); // zip_fdopen leaves it open when it fails
         FError = ZipErrorText(code);
         return false;
     }
