@@ -4,14 +4,9 @@
 #include "platform/NativePath.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
 #include <iterator>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -121,23 +116,13 @@ FileSizeAndDate FindFileSizeAndDate(const QString& path) {
     FileSizeAndDate found;
     if (path.isEmpty())
         return found;
-#ifndef _WIN32
     // By the path's bytes: QFileInfo cannot reach a name that is not UTF-8.
-    struct stat info {};
-    if (::stat(EncodePath(path).constData(), &info) != 0)
+    const std::optional<EntrySizeAndTime> entry = SizeAndTimeOf(path);
+    if (!entry)
         return found;
-    // A folder's size on Unix is an allocation detail of the file system; show none.
-    found.Bytes = S_ISDIR(info.st_mode) ? 0 : int64_t(info.st_size);
-    found.Date = PackFileTime(info.st_mtime);
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return found;
-    found.Bytes = info.isDir() ? 0 : info.size();
-    const QDateTime modified = info.lastModified();
-    if (modified.isValid())
-        found.Date = PackFileTime(static_cast<std::time_t>(modified.toSecsSinceEpoch()));
-#endif
+    found.Bytes = entry->Bytes;
+    if (entry->Modified)
+        found.Date = PackFileTime(*entry->Modified);
     return found;
 }
 
