@@ -6,7 +6,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <sys/stat.h>
 
 namespace {
 
@@ -54,13 +53,6 @@ QStringList WithoutQtOptions(const QStringList& arguments) {
         kept << arguments[i];
     }
     return kept;
-}
-
-// S_IFREG, S_IFDIR, another kind, or 0 when there is nothing; by the path's bytes, which
-// QFileInfo cannot reach when they are not UTF-8.
-int FileKind(const QString& path) {
-    struct stat info {};
-    return ::stat(EncodePath(path).constData(), &info) == 0 ? int(info.st_mode & S_IFMT) : 0;
 }
 
 bool IsPalmFile(const QFileInfo& file) {
@@ -115,14 +107,15 @@ StartArguments ParseStartArguments(const QStringList& arguments) {
     if (paths.isEmpty())
         return start;
     const QFileInfo path(paths.first());
-    const int kind = FileKind(path.absoluteFilePath());
-    if (kind == S_IFREG && IsZipFile(path.fileName())) {
+    // By the path's bytes, which QFileInfo cannot reach when they are not UTF-8.
+    const bool isFile = RegularFileExists(path.absoluteFilePath());
+    if (isFile && IsZipFile(path.fileName())) {
         start.Archive = path.absoluteFilePath();
         start.Folder = path.absolutePath();
-    } else if (kind == S_IFREG && IsPalmFile(path)) {
+    } else if (isFile && IsPalmFile(path)) {
         start.File = path.fileName();
         start.Folder = path.absolutePath();
-    } else if (kind == S_IFDIR) {
+    } else if (FolderExists(path.absoluteFilePath())) {
         start.Folder = path.absoluteFilePath();
     } else {
         start.What = StartArguments::Action::Fail;

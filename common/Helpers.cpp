@@ -1,20 +1,12 @@
 #include "common/Helpers.h"
 
 #include "common/DateTime.h"
-#include "common/Errors.h"
 #include "platform/NativePath.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
-#include <cmath>
 #include <iterator>
-#include <limits>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 namespace {
 
@@ -93,38 +85,6 @@ QString FormatThousands(int64_t value) {
     return QString(reinterpret_cast<const QChar*>(out), std::end(buffer) - out);
 }
 
-int64_t UngroupNumber(const QString& text) {
-    // Strict: no blanks, no "$" or "0x" forms, nothing but an optional sign and digits.
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+')) {
-        negative = text.at(i) == u'-';
-        ++i;
-    }
-    const uint64_t limit = negative ? uint64_t(std::numeric_limits<int64_t>::max()) + 1
-                                    : uint64_t(std::numeric_limits<int64_t>::max());
-    uint64_t magnitude = 0;
-    bool anyDigit = false;
-    bool valid = true;
-    for (; i < text.size() && valid; ++i) {
-        const QChar c = text.at(i);
-        if (c == u'.')
-            continue;
-        if (c < u'0' || c > u'9') {
-            valid = false;
-            break;
-        }
-        const auto digit = static_cast<uint64_t>(c.unicode() - u'0');
-        if (magnitude > (limit - digit) / 10)
-            valid = false;
-        magnitude = magnitude * 10 + digit;
-        anyDigit = true;
-    }
-    if (!valid || !anyDigit)
-        throw EConvertError("'" + text.toStdString() + "' is not a valid integer value");
-    return negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
-}
-
 QString SizeText(int64_t bytes) {
     if (bytes >= 1048576)
         return ScaledSize(uint64_t(bytes), 1048576, 2, QStringLiteral(" MB"));
@@ -156,37 +116,16 @@ FileSizeAndDate FindFileSizeAndDate(const QString& path) {
     FileSizeAndDate found;
     if (path.isEmpty())
         return found;
-#ifndef _WIN32
     // By the path's bytes: QFileInfo cannot reach a name that is not UTF-8.
-    struct stat info {};
-    if (::stat(EncodePath(path).constData(), &info) != 0)
+    const std::optional<EntrySizeAndTime> entry = SizeAndTimeOf(path);
+    if (!entry)
         return found;
-    // A folder's size on Unix is an allocation detail of the file system; show none.
-    found.Bytes = S_ISDIR(info.st_mode) ? 0 : int64_t(info.st_size);
-    found.Date = PackFileTime(info.st_mtime);
-#else
-    const QFileInfo info(path);
-    if (!info.exists())
-        return found;
-    found.Bytes = info.isDir() ? 0 : info.size();
-    const QDateTime modified = info.lastModified();
-    if (modified.isValid())
-        found.Date = PackFileTime(static_cast<std::time_t>(modified.toSecsSinceEpoch()));
-#endif
+    found.Bytes = entry->Bytes;
+    if (entry->Modified)
+        found.Date = PackFileTime(*entry->Modified);
     return found;
 }
 
 int64_t FindFileSize(const QString& path) {
     return FindFileSizeAndDate(path).Bytes;
-}
-
-int32_t FindFileDate(const QString& path) {
-    return FindFileSizeAndDate(path).Date;
-}
-
-int CompareDateTimes(TDateTime a, TDateTime b) {
-    constexpr double OneMillisecond = 1.0 / 86400000.0;
-    if (std::fabs(a - b) < OneMillisecond)
-        return 0;
-    return a < b ? -1 : 1;
 }

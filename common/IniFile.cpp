@@ -1,10 +1,10 @@
 #include "common/IniFile.h"
 
-#include "common/AtomicFile.h"
-#include "common/Errors.h"
 #include "common/PalmText.h"
 #include "i18n/Translate.h"
+#include "platform/AtomicFile.h"
 #include "platform/RegularFile.h"
+#include "platform/WriteError.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,5 +1,7 @@
 #include "core/CellOrdering.h"
 
+#include "core/TextComparison.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QTime>
@@ -8,14 +10,6 @@
 #include <optional>
 
 namespace {
-
-// Identical texts need no collation.
-int CompareTexts(const QString& a, const QString& b, const QCollator& collator) {
-    if (a == b)
-        return 0;
-    const int result = collator.compare(a, b);
-    return (result > 0) - (result < 0);
-}
 
 // Cells hold wall-clock times: a time-zone token in the locale's format would make every
 // cell fail to parse.

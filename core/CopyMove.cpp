@@ -9,9 +9,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -22,27 +19,23 @@ CopyMoveFileResult Failed(const QString& error) {
 // Copies the open source into a new file in folder and names it. The copy is on the
 // disk before it takes the name, so that a power cut never leaves a named file with
 // missing content (nor gives up a replaced file, nor a moved source, for less).
-CopyMoveFileResult CopyContent(int sourceFd, const struct stat& sourceInfo,
-                               const FolderHandle& folder, const QString& name, bool replace,
-                               const FileSystemCalls& calls) {
+CopyMoveFileResult CopyContent(int sourceFd, const FileFacts& source, const FolderHandle& folder,
+                               const QString& name, bool replace, const FileSystemCalls& calls) {
     QString error;
     PendingFile copy(calls);
     if (!copy.Create(folder, &error, 0600))
         return Failed(error);
     std::vector<char> buffer(1024 * 1024);
     for (;;) {
-        const ssize_t got = ::read(sourceFd, buffer.data(), buffer.size());
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return Failed(SystemErrorText(errno));
-        }
+        const long got = ReadFromFile(sourceFd, buffer.data(), buffer.size(), &error);
+        if (got < 0)
+            return Failed(error);
         if (got == 0)
             break;
         if (!copy.Write(buffer.data(), size_t(got), &error))
             return Failed(error);
     }
-    if (!copy.Finish(sourceInfo.st_mtime, unsigned(sourceInfo.st_mode & 0777), true, &error))
+    if (!copy.Finish(source.Modified, source.Mode & 0777, true, &error))
         return Failed(error);
     bool existed = false;
     if (!copy.Commit(name, replace, &error, &existed))
@@ -69,29 +62,27 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
         return Failed(error);
     struct Closer {
         int Fd;
-        ~Closer() { ::close(Fd); }
+        ~Closer() { CloseFile(Fd); }
     } closeSource{sourceFd};
-    struct stat sourceInfo {};
-    if (::fstat(sourceFd, &sourceInfo) != 0)
-        return Failed(SystemErrorText(errno));
+    FileFacts sourceFacts;
+    if (!FactsOfOpenFile(sourceFd, &sourceFacts, &error))
+        return Failed(error);
 
-    const QByteArray encodedName = EncodePath(name);
-    struct stat existing {};
-    if (::fstatat(folder.Fd(), encodedName.constData(), &existing, 0) == 0 &&
-        existing.st_dev == sourceInfo.st_dev && existing.st_ino == sourceInfo.st_ino)
+    if (folder.LeadsTo(name, sourceFacts))
         return {CopyMoveStatus::SameFile, Translated("the target is the file itself")};
-    if (::fstatat(folder.Fd(), encodedName.constData(), &existing, AT_SYMLINK_NOFOLLOW) == 0) {
+    const EntryKind existing = folder.KindOf(name);
+    if (existing != EntryKind::None) {
         if (!replace)
             return {CopyMoveStatus::TargetExists, {}};
-        if (S_ISDIR(existing.st_mode))
+        if (existing == EntryKind::Folder)
             return Failed(Translated("a folder of that name is in the way"));
         // As the Windows copy does: a write-protected file is not replaced.
-        if (S_ISREG(existing.st_mode) && (existing.st_mode & 0222) == 0)
+        if (existing == EntryKind::WriteProtectedFile)
             return Failed(Translated("the existing file is write-protected"));
     }
 
     if (copy)
-        return CopyContent(sourceFd, sourceInfo, folder, name, replace, calls);
+        return CopyContent(sourceFd, sourceFacts, folder, name, replace, calls);
 
     const int renamed = calls.Rename(source, folder.Path() + name, replace);
     if (renamed == 0) {
@@ -104,7 +95,7 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
         return Failed(SystemErrorText(renamed));
     // Another file system: copy, and give the source up only once the copy is complete.
     const CopyMoveFileResult copied =
-        CopyContent(sourceFd, sourceInfo, folder, name, replace, calls);
+        CopyContent(sourceFd, sourceFacts, folder, name, replace, calls);
     if (copied.Status != CopyMoveStatus::Done)
         return copied;
     const auto sourceStayed = [](const QString& cause) {
@@ -115,8 +106,8 @@ CopyMoveFileResult CopyMoveFile(const QString& source, const QString& target, bo
     // stays until then.
     if (!folder.Sync(&error))
         return sourceStayed(error);
-    if (::unlink(sourceName.constData()) != 0)
-        return sourceStayed(SystemErrorText(errno));
+    if (!RemoveFile(sourceName, &error))
+        return sourceStayed(error);
     return copied;
 }
 

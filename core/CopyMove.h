@@ -7,8 +7,8 @@
 // half-way leaves at most one temporary file, which the next run into that folder removes.
 #pragma once
 
-#include "common/SafeWrite.h"
 #include "core/OverwriteAnswer.h"
+#include "platform/SafeWrite.h"
 
 #include <QString>
 #include <QStringList>

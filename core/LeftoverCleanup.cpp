@@ -1,7 +1,7 @@
 #include "core/LeftoverCleanup.h"
 
-#include "common/SafeWrite.h"
 #include "core/ProgramPaths.h"
+#include "platform/SafeWrite.h"
 #include "zip/ExtractionFolder.h"
 
 void RemoveLeftoversOfKilledRuns(const ProgramPaths& paths) {

@@ -1,5 +1,7 @@
 #include "core/ListOrdering.h"
 
+#include "core/TextComparison.h"
+
 #include <QHash>
 #include <algorithm>
 #include <cstdint>
@@ -8,14 +10,6 @@
 #include <string>
 
 namespace {
-
-// Identical texts need no collation.
-int CompareTexts(const QString& a, const QString& b, const QCollator& collator) {
-    if (a == b)
-        return 0;
-    const int result = collator.compare(a, b);
-    return (result > 0) - (result < 0);
-}
 
 const QString& Text(const FileRow& row, FileColumn column) {
     return column == FileColumn::Name ? row.Name : row.Type;

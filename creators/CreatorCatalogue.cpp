@@ -1,9 +1,9 @@
 #include "creators/CreatorCatalogue.h"
 
-#include "common/AtomicFile.h"
-#include "common/Errors.h"
 #include "creators/CreatorIdsFile.h"
 #include "i18n/Translate.h"
+#include "platform/AtomicFile.h"
+#include "platform/WriteError.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // write back into the same file, read again. The catalogue must come back the same
 // (a NUL inside a value is written as a blank, since it would end the line for others).
 #include "FuzzInput.h"
-#include "common/Errors.h"
 #include "creators/CreatorCatalogue.h"
 #include "creators/CreatorIdsFile.h"
+#include "platform/WriteError.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,7 +1,6 @@
 // The main window's side of the settings file: applying the settings to the window at
 // start-up and taking them back at shut-down, the layout of bars and panels, and the
 // favourites menu.
-#include "common/Errors.h"
 #include "common/IniFile.h"
 #include "core/FileListModel.h"
 #include "core/Prompts.h"
@@ -10,6 +9,7 @@
 #include "gui/MenuCaption.h"
 #include "gui/TFBrowser.h"
 #include "i18n/Translate.h"
+#include "platform/WriteError.h"
 #include "resources/Icons.h"
 
 #include <QAction>

@@ -4,7 +4,6 @@
 // over several source files (listing, details, settings and layout, favourites).
 #pragma once
 
-#include "common/SafeWrite.h"
 #include "core/BrowserSettings.h"
 #include "core/FolderListing.h"
 #include "core/InstallCommand.h"
@@ -12,6 +11,7 @@
 #include "core/ProgramPaths.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/InstalledLanguages.h"
+#include "platform/SafeWrite.h"
 
 #include <QMainWindow>
 #include <functional>

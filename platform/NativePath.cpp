@@ -127,6 +127,34 @@ bool FolderExists(const QString& path) {
 #endif
 }
 
+std::optional<EntrySizeAndTime> SizeAndTimeOf(const QString& path) {
+#ifdef Q_OS_WIN
+    const QFileInfo info(path);
+    if (!info.exists())
+        return std::nullopt;
+    EntrySizeAndTime entry;
+    entry.Bytes = info.isDir() ? 0 : info.size();
+    const QDateTime modified = info.lastModified();
+    if (modified.isValid())
+        entry.Modified = static_cast<std::time_t>(modified.toSecsSinceEpoch());
+    return entry;
+#else
+    struct stat info {};
+    if (::stat(EncodePath(path).constData(), &info) != 0)
+        return std::nullopt;
+    return EntrySizeAndTime{S_ISDIR(info.st_mode) ? 0 : int64_t(info.st_size), info.st_mtime};
+#endif
+}
+
+bool RegularFileExists(const QString& path) {
+#ifdef Q_OS_WIN
+    return QFileInfo(path).isFile();
+#else
+    struct stat info {};
+    return ::stat(EncodePath(path).constData(), &info) == 0 && S_ISREG(info.st_mode);
+#endif
+}
+
 int ValidUtf8Sequence(const unsigned char* bytes, qsizetype left, char32_t& code) {
     const unsigned char lead = bytes[0];
     int length;

@@ -13,6 +13,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QUrl>
+#include <cstdint>
+#include <ctime>
+#include <optional>
 
 // The name or path for these bytes, losslessly (see above).
 QString DecodePath(const char* bytes, qsizetype size);
@@ -47,3 +50,15 @@ bool EntryExists(const QString& path);
 
 // True when path names a folder (or a link to one), by the path's bytes.
 bool FolderExists(const QString& path);
+
+// True when path names a regular file (or a link to one), by the path's bytes.
+bool RegularFileExists(const QString& path);
+
+// The size of what path leads to (0 for a folder, whose size on Unix is an allocation
+// detail of the file system) and its last-write time where it has one; nothing when
+// nothing is there. By the path's bytes.
+struct EntrySizeAndTime {
+    int64_t Bytes = 0;
+    std::optional<std::time_t> Modified;
+};
+std::optional<EntrySizeAndTime> SizeAndTimeOf(const QString& path);

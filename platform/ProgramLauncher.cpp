@@ -3,12 +3,12 @@
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
+#include "platform/SystemError.h"
 
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
-#include <cstring>
 #include <vector>
 
 #ifndef Q_OS_WIN
@@ -70,6 +70,9 @@ QStringList SplitWindowsCommandLine(const QString& parameters) {
     return arguments;
 }
 
+namespace {
+
+// True when program is a Windows program that runs through Wine on this platform.
 bool RunsThroughWine(const QString& program) {
 #ifdef Q_OS_WIN
     Q_UNUSED(program);
@@ -80,8 +83,6 @@ bool RunsThroughWine(const QString& program) {
            suffix.compare(QLatin1String("com"), Qt::CaseInsensitive) == 0;
 #endif
 }
-
-namespace {
 
 QString WinePrefix() {
     const QString prefix = qEnvironmentVariable("WINEPREFIX");
@@ -224,7 +225,7 @@ bool StartProgram(const QString& program, const QString& parameters, QString* er
         return true;
     if (error)
         *error = FillPlaceholders(Translated("%s could not be started."), {{u"%s", program}}) +
-                 QLatin1Char(' ') + QString::fromLocal8Bit(std::strerror(failure));
+                 QLatin1Char(' ') + SystemErrorText(failure);
     return false;
 #endif
 }

@@ -12,9 +12,6 @@
 // 2n+1 give n and a literal quote, "" inside quotes gives a literal quote.
 QStringList SplitWindowsCommandLine(const QString& parameters);
 
-// True when program is a Windows program that runs through Wine on this platform.
-bool RunsThroughWine(const QString& program);
-
 // The path as program must be given it: a Windows path on one of the Wine prefix's
 // drives ($WINEPREFIX, else ~/.wine) for a Windows program run through Wine (Z: for
 // the root when no drive holds the path), the path unchanged otherwise.

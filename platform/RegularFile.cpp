@@ -2,10 +2,10 @@
 
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
+#include "platform/SystemError.h"
 
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #ifdef _WIN32
 #include <io.h>
@@ -13,14 +13,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
-
-namespace {
-
-QString ErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
-} // namespace
 
 QString NotAFileText() {
     return Translated("not a file");
@@ -32,7 +24,7 @@ QString NotAFileText() {
 int OpenRegularFile(const QByteArray& path, QString* error) {
     const int fd = ::_open(path.constData(), _O_RDONLY | _O_BINARY | _O_NOINHERIT);
     if (fd < 0 && error)
-        *error = ErrorText(errno);
+        *error = SystemErrorText(errno);
     return fd;
 }
 
@@ -42,7 +34,7 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
     struct stat info {};
     const auto refuse = [&](int cause) {
         if (error)
-            *error = cause == 0 ? NotAFileText() : ErrorText(cause);
+            *error = cause == 0 ? NotAFileText() : SystemErrorText(cause);
         errno = cause; // last: making the text may change it, and callers test ENOENT
         return -1;
     };
@@ -73,6 +65,42 @@ int OpenRegularFile(const QByteArray& path, QString* error) {
 }
 
 #endif
+
+bool FactsOfOpenFile(int fd, FileFacts* facts, QString* error) {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        *error = SystemErrorText(errno);
+        return false;
+    }
+    facts->Modified = info.st_mtime;
+    facts->Mode = unsigned(info.st_mode & 07777);
+    facts->Device = uint64_t(info.st_dev);
+    facts->Inode = uint64_t(info.st_ino);
+    return true;
+}
+
+long ReadFromFile(int fd, char* buffer, size_t size, QString* error) {
+    for (;;) {
+        const auto got = ::read(fd, buffer, size);
+        if (got >= 0)
+            return long(got);
+        if (errno != EINTR) {
+            *error = SystemErrorText(errno);
+            return -1;
+        }
+    }
+}
+
+void CloseFile(int fd) {
+    ::close(fd);
+}
+
+bool RemoveFile(const QByteArray& path, QString* error) {
+    if (::unlink(path.constData()) == 0)
+        return true;
+    *error = SystemErrorText(errno);
+    return false;
+}
 
 FileReadOutcome ReadRegularFile(const QString& path, qint64 maxSize, QByteArray* content,
                                 QString* error) {

@@ -1,6 +1,7 @@
 #include "platform/Trash.h"
 
 #include "i18n/Translate.h"
+#include "platform/SystemError.h"
 
 #include <cerrno>
 #include <climits>
@@ -23,9 +24,7 @@ const QByteArray InfoSuffix = QByteArrayLiteral(".trashinfo");
 struct Failure {
     int Error = 0;
     QString Text;
-    QString Describe() const {
-        return Text.isEmpty() ? QString::fromLocal8Bit(std::strerror(Error)) : Text;
-    }
+    QString Describe() const { return Text.isEmpty() ? SystemErrorText(Error) : Text; }
 };
 
 Failure FromErrno() {
@@ -147,8 +146,7 @@ std::optional<Failure> TopTrashFolder(const QByteArray& top, QByteArray* trash) 
         // Named, since the user may well write the file's folder but not the mount's top.
         const int cause = errno;
         return Failure{cause, Translated("the trash folder %1 cannot be made: %2")
-                                  .arg(QString::fromLocal8Bit(own),
-                                       QString::fromLocal8Bit(std::strerror(cause)))};
+                                  .arg(QString::fromLocal8Bit(own), SystemErrorText(cause))};
     }
     if (!IsOwnFolder(own))
         return Failure{0, Translated("the trash folder %1 is not a folder of yours")

@@ -94,13 +94,6 @@ int64_t FreeBytesOfFileSystem(const QString& folder) {
         static_cast<unsigned long long>(info.f_bavail) * info.f_frsize, INT64_MAX));
 }
 
-QString ByteText(int64_t bytes) {
-    constexpr int64_t MiB = 1024 * 1024;
-    if (bytes >= MiB)
-        return QString::number(bytes / MiB) + QStringLiteral(" MiB");
-    return QString::number(bytes) + QStringLiteral(" bytes");
-}
-
 } // namespace
 
 ExtractionFolder::ExtractionFolder(QString folder, int64_t maxEntryBytes, int64_t maxArchiveBytes)
@@ -228,7 +221,7 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
         Translated("not extracted: the archive's files would take more than %s together, the "
                    "most one archive may take in Temp (1 GiB, or half the free space where that "
                    "is less)"),
-        {{u"%s", ByteText(FArchiveAllowance)}});
+        {{u"%s", SizeLimitText(FArchiveAllowance)}});
     int64_t written = 0;
     if (entry.Size > FArchiveAllowance - FArchiveWritten) {
         result.Error = overAllowance;

@@ -16,7 +16,7 @@
 // can remove what a killed run left without touching a running program's copies.
 #pragma once
 
-#include "common/SafeWrite.h"
+#include "platform/SafeWrite.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,18 +1,14 @@
 #include "zip/ZipArchive.h"
 
 #include "common/PalmText.h"
-#include "common/SafeWrite.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
+#include "platform/RegularFile.h"
 #include "zip/Utf8FlagRepair.h"
 
 #include <QDir>
 #include <QFile>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zip.h>
 
 namespace {
@@ -25,15 +21,17 @@ QString ZipErrorText(int code) {
     return text;
 }
 
-QString SizeLimitText(int64_t bytes) {
-    constexpr int64_t MiB = 1024 * 1024;
-    if (bytes % MiB == 0)
-        return QString::number(bytes / MiB) + QStringLiteral(" MiB");
-    return QString::number(bytes) + QStringLiteral(" bytes");
-}
-
 bool IsSeparator(QChar c) {
     return c == u'/' || c == u'\\';
+}
+
+// The part of an entry name after its last "/", "\" or ":" (a drive letter).
+QString EntryFileName(const QString& name) {
+    qsizetype cut = -1;
+    for (qsizetype i = 0; i < name.size(); ++i)
+        if (IsSeparator(name.at(i)) || name.at(i) == u':')
+            cut = i;
+    return name.mid(cut + 1);
 }
 
 } // namespace
@@ -49,14 +47,6 @@ struct ZipArchive::Handle {
 ZipArchive::ZipArchive() = default;
 ZipArchive::~ZipArchive() = default;
 
-QString EntryFileName(const QString& name) {
-    qsizetype cut = -1;
-    for (qsizetype i = 0; i < name.size(); ++i)
-        if (IsSeparator(name.at(i)) || name.at(i) == u':')
-            cut = i;
-    return name.mid(cut + 1);
-}
-
 void ZipArchive::Close() {
     FHandle.reset();
     FEntries.clear();
@@ -70,20 +60,11 @@ bool ZipArchive::Open(const QString& path) {
     Close();
     FPath = path;
     FError.clear();
-    // Opened without blocking and looked at first: a named pipe called x.zip would
-    // otherwise hang the program until some other program writes to it.
-    const int fd = ::open(EncodePath(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        FError = SystemErrorText(errno);
+    // A named pipe called x.zip would otherwise hang the program until some other
+    // program writes to it.
+    const int fd = OpenRegularFile(EncodePath(path), &FError);
+    if (fd < 0)
         return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        FError = Translated("not a file");
-        return false;
-    }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     // Without libzip's whole-archive consistency check: it refuses archives that unzip
     // reads (two entries of one name, sizes only in data descriptors); each entry is
     // judged as it is read.
@@ -112,7 +93,7 @@ bool ZipArchive::Open(const QString& path) {
     }
     if (!archive) {
         if (ownFd >= 0)
-            ::close(ownFd); // zip_fdopen leaves it open when it fails
+            CloseFile(ownFd); // zip_fdopen leaves it open when it fails
         FError = ZipErrorText(code);
         return false;
     }
@@ -158,6 +139,13 @@ bool ZipArchive::Open(const QString& path) {
         FEntries.push_back(std::move(entry));
     }
     return true;
+}
+
+QString SizeLimitText(int64_t bytes) {
+    constexpr int64_t MiB = 1024 * 1024;
+    if (bytes >= MiB)
+        return QString::number(bytes / MiB) + QStringLiteral(" MiB");
+    return FillPlaceholders(Translated("%s bytes"), {{u"%s", QString::number(bytes)}});
 }
 
 QString ZipArchive::ReadEntry(const ZipEntry& entry, int64_t maxBytes,

@@ -54,5 +54,6 @@ private:
     std::vector<ZipEntry> FEntries;
 };
 
-// The part of an entry name after its last "/", "\" or ":" (a drive letter).
-QString EntryFileName(const QString& name);
+// A limit on unpacked bytes as the messages name it: whole MiB (rounded down) from 1 MiB
+// up, bytes below.
+QString SizeLimitText(int64_t bytes);

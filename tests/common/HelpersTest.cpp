@@ -76,7 +76,7 @@ TEST(FindFileSizeAndDate, GiveMinusOneForMissingFiles) {
     EXPECT_EQ(FindFileSize(temp.MakeFolder(QStringLiteral("sub"))), 0);
     EXPECT_EQ(FindFileSize(temp.File(QStringLiteral("missing.pdb"))), -1);
     EXPECT_EQ(FindFileSize(QString()), -1);
-    EXPECT_EQ(FindFileDate(temp.File(QStringLiteral("missing.pdb"))), -1);
+    EXPECT_EQ(FindFileSizeAndDate(temp.File(QStringLiteral("missing.pdb"))).Date, -1);
 
     // Beyond 32 bits the size must not wrap (a sparse file costs no disk space).
     const QString big = temp.Write(QStringLiteral("big.zip"), QByteArray());
@@ -87,10 +87,11 @@ TEST(FindFileSizeAndDate, GiveMinusOneForMissingFiles) {
     // The last write time in local time, seconds rounded down to even, 1970 clamped to 1980.
     const QString file = temp.Write(QStringLiteral("a.pdb"), "x",
                                     QDateTime(QDate(2021, 3, 4), QTime(5, 6, 7), Qt::LocalTime));
-    EXPECT_EQ(FileDateToDateTime(FindFileDate(file)), EncodeDateTime(2021, 3, 4, 5, 6, 6));
+    EXPECT_EQ(FileDateToDateTime(FindFileSizeAndDate(file).Date),
+              EncodeDateTime(2021, 3, 4, 5, 6, 6));
     const QString old = temp.Write(QStringLiteral("old.pdb"), "x",
                                    QDateTime(QDate(1970, 1, 2), QTime(0, 0), Qt::LocalTime));
-    EXPECT_EQ(FileDateToDateTime(FindFileDate(old)), EncodeDateTime(1980, 1, 1));
+    EXPECT_EQ(FileDateToDateTime(FindFileSizeAndDate(old).Date), EncodeDateTime(1980, 1, 1));
 }
 
 } // namespace

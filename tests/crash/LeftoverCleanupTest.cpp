@@ -3,8 +3,8 @@
 // looks like a leftover, never what a link points at.
 #include "core/LeftoverCleanup.h"
 
-#include "common/SafeWrite.h"
 #include "core/ProgramPaths.h"
+#include "platform/SafeWrite.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"
 #include "zip/ExtractionFolder.h"

@@ -1,6 +1,6 @@
 #include "creators/CreatorCatalogue.h"
 
-#include "common/Errors.h"
+#include "platform/WriteError.h"
 #include "support/TempFolder.h"
 
 #include <QFile>

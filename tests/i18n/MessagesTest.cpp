@@ -1,12 +1,14 @@
-// The messages of the settings file, the catalogue file and the safe file write, and the
-// counted texts, in German: each comes from the catalogue, with its file named.
+// The messages of the settings file, the catalogue file and the safe file write, the
+// archive's size limits, and the counted texts, in German: each comes from the catalogue,
+// with its file named.
 #include "I18nTestSupport.h"
-#include "common/AtomicFile.h"
-#include "common/Errors.h"
 #include "common/IniFile.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/Translate.h"
+#include "platform/AtomicFile.h"
+#include "platform/WriteError.h"
 #include "support/TempFolder.h"
+#include "zip/ZipArchive.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,6 +85,22 @@ TEST(Messages, TheSettingsAndCatalogueMessagesAreTranslated) {
         EXPECT_TRUE(message.startsWith(german))
             << message.toStdString() << "\n  does not start with\n"
             << german.toStdString();
+    }
+}
+
+// A limit below a MiB is counted in the language's word for bytes; MiB is the same in both.
+TEST(Messages, SizeLimitsAreNamedInTheLanguage) {
+    TempFolder program;
+    SetLanguageEnvironment("C");
+    InitTranslation(CopyBuiltCatalogues(program.Path()));
+    const std::tuple<const char*, int64_t, const char*> cases[] = {
+        {"en", 4096, "4096 bytes"},
+        {"de", 4096, "4096 Bytes"},
+        {"de", int64_t(256) << 20, "256 MiB"},
+    };
+    for (const auto& [code, bytes, expected] : cases) {
+        UseLanguage(QString::fromLatin1(code));
+        EXPECT_EQ(SizeLimitText(bytes), QString::fromUtf8(expected)) << code << ' ' << bytes;
     }
 }
 

@@ -260,3 +260,13 @@ TEST_F(Extraction, EntriesPastTheArchiveAllowanceAreRefusedAndLeaveNothing) {
     extraction.BeginArchive(path);
     EXPECT_TRUE(extraction.Extract(archive, Entry(2), 1).Error.isEmpty());
 }
+
+TEST(SizeLimitText, WholeMiBFromOneMiBUpAndBytesBelow) {
+    constexpr int64_t MiB = int64_t(1) << 20;
+    const std::pair<int64_t, const char*> cases[] = {{MiB - 1, "1048575 bytes"},
+                                                     {MiB, "1 MiB"},
+                                                     {3 * MiB - 1, "2 MiB"},
+                                                     {1024 * MiB, "1024 MiB"}};
+    for (const auto& [bytes, text] : cases)
+        EXPECT_EQ(SizeLimitText(bytes), QString::fromLatin1(text)) << bytes;
+}

@@ -6,7 +6,15 @@
 //
 // Our own module because QSaveFile follows a link at the target name, and QFile::copy
 // and QFile::rename cannot refuse to replace a file atomically.
+//
+// This header is the interface; SafeWrite.cpp is its POSIX implementation (Linux and the
+// BSDs), the only one there is. A Windows implementation would be another .cpp of this
+// interface (on CreateFileW and MoveFileExW, a HANDLE where this one hands out a
+// descriptor); none is built or tested.
 #pragma once
+
+#include "platform/RegularFile.h"
+#include "platform/SystemError.h"
 
 #include <QString>
 #include <cstdint>
@@ -28,8 +36,13 @@ struct FileSystemCalls {
     static const FileSystemCalls& Real();
 };
 
-// The system's text for an errno value, e.g. "No space left on device".
-QString SystemErrorText(int error);
+// What a name in a folder is, the name itself looked at (a link is not followed).
+enum class EntryKind {
+    None,
+    Folder,
+    WriteProtectedFile, // a regular file no one may write
+    Other,              // any other file, a link among them
+};
 
 // An open folder. Names inside it are opened without following links.
 class FolderHandle {
@@ -52,6 +65,11 @@ public:
     // Puts the folder's entries on the disk: a name just given or taken away survives a
     // power cut. File systems that cannot sync a folder count as done.
     bool Sync(QString* error) const;
+    // The permission bits of what name leads to in the folder; nothing when there is none.
+    std::optional<unsigned> PermissionsOf(const QString& name) const;
+    // True when name leads, through links too, to the file that facts describe.
+    bool LeadsTo(const QString& name, const FileFacts& facts) const;
+    EntryKind KindOf(const QString& name) const;
 
     bool IsValid() const { return FFd >= 0; }
     int Fd() const { return FFd; }
@@ -118,9 +136,6 @@ std::vector<QByteArray> FolderEntryNames(int folder);
 // copy of it, stays open: a clean-up never takes a file that a running program holds.
 // Returns -1 with errno set; EEXIST when the name is taken.
 int OpenNewHeldFile(int folder, const char* name, unsigned mode);
-// True when the file name in folder is a regular file (not a link) that no running
-// program holds; then removes it. Fails safe: anything it cannot judge stays.
-bool RemoveIfAbandoned(int folder, const char* name);
 // True for the names PendingFile gives its temporary files.
 bool IsPendingFileName(const char* name);
 // Removes the temporary files that PendingFile left in the folder when its program was

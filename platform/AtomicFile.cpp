@@ -1,12 +1,9 @@
-#include "common/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
-#include "common/Errors.h"
-#include "common/SafeWrite.h"
 #include "i18n/Translate.h"
-#include "platform/NativePath.h"
+#include "platform/SafeWrite.h"
 
 #include <QFileInfo>
-#include <sys/stat.h>
 
 namespace {
 
@@ -51,10 +48,7 @@ void WriteFileAtomically(const QString& path, const QByteArray& content) {
         Fail(path, cause);
     // The new content is on the disk before it takes the name, so that a power cut
     // leaves the old file or the new one, whole. It keeps the old file's permissions.
-    std::optional<unsigned> mode;
-    struct stat old {};
-    if (::fstatat(folder.Fd(), EncodePath(target.fileName()).constData(), &old, 0) == 0)
-        mode = unsigned(old.st_mode & 07777);
+    const std::optional<unsigned> mode = folder.PermissionsOf(target.fileName());
     PendingFile file;
     if (!file.Create(folder, &cause) ||
         !file.Write(content.constData(), size_t(content.size()), &cause) ||

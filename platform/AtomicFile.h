@@ -1,5 +1,9 @@
-// Replacing a file's content so that readers see either the old or the new content.
+// Replacing a file's content so that readers see either the old or the new content: the
+// one way the program writes a whole file. Built on PendingFile (SafeWrite.h) and so free
+// of system calls itself.
 #pragma once
+
+#include "platform/WriteError.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "common/AtomicFile.h"
+#include "platform/AtomicFile.h"
 
-#include "common/Errors.h"
+#include "platform/WriteError.h"
 #include "support/TempFolder.h"
 
 #include <QDir>

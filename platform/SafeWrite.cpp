@@ -1,6 +1,6 @@
-// POSIX implementation (Linux and the BSDs). A Windows build needs its own, on
-// CreateFileW and MoveFileExW with and without MOVEFILE_REPLACE_EXISTING.
-#include "common/SafeWrite.h"
+// The POSIX implementation of SafeWrite.h. A Windows one would use MoveFileExW with and
+// without MOVEFILE_REPLACE_EXISTING for the two kinds of rename.
+#include "platform/SafeWrite.h"
 
 #include "platform/NativePath.h"
 
@@ -72,10 +72,6 @@ const FileSystemCalls& FileSystemCalls::Real() {
     return calls;
 }
 
-QString SystemErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 bool IsPendingFileName(const char* name) {
     const size_t length = std::strlen(name);
     const size_t prefix = sizeof TemporaryPrefix - 1;
@@ -110,6 +106,10 @@ int OpenNewHeldFile(int folder, const char* name, unsigned mode) {
     return fd;
 }
 
+namespace {
+
+// True when the file name in folder is a regular file (not a link) that no running
+// program holds; then removes it. Fails safe: anything it cannot judge stays.
 bool RemoveIfAbandoned(int folder, const char* name) {
     const int fd = ::openat(folder, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
@@ -126,6 +126,8 @@ bool RemoveIfAbandoned(int folder, const char* name) {
     ::close(fd);
     return removed;
 }
+
+} // namespace
 
 std::vector<QByteArray> FolderEntryNames(int folder) {
     std::vector<QByteArray> names;
@@ -192,6 +194,30 @@ bool FolderHandle::Sync(QString* error) const {
     if (error)
         *error = SystemErrorText(errno);
     return false;
+}
+
+std::optional<unsigned> FolderHandle::PermissionsOf(const QString& name) const {
+    struct stat info {};
+    if (::fstatat(FFd, Encoded(name).constData(), &info, 0) != 0)
+        return std::nullopt;
+    return unsigned(info.st_mode & 07777);
+}
+
+bool FolderHandle::LeadsTo(const QString& name, const FileFacts& facts) const {
+    struct stat info {};
+    return ::fstatat(FFd, Encoded(name).constData(), &info, 0) == 0 &&
+           uint64_t(info.st_dev) == facts.Device && uint64_t(info.st_ino) == facts.Inode;
+}
+
+EntryKind FolderHandle::KindOf(const QString& name) const {
+    struct stat info {};
+    if (::fstatat(FFd, Encoded(name).constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+        return EntryKind::None;
+    if (S_ISDIR(info.st_mode))
+        return EntryKind::Folder;
+    if (S_ISREG(info.st_mode) && (info.st_mode & 0222) == 0)
+        return EntryKind::WriteProtectedFile;
+    return EntryKind::Other;
 }
 
 FolderHandle FolderHandle::OpenSub(const QString& name, bool create, QString* error,
