@@ -1,12 +1,15 @@
 #include "common/Helpers.h"
 
 #include "common/DateTime.h"
+#include "common/Errors.h"
 #include "platform/NativePath.h"
 
 #include <QDir>
 #include <QLocale>
 #include <algorithm>
+#include <cmath>
 #include <iterator>
+#include <limits>
 
 namespace {
 
@@ -85,6 +88,36 @@ QString FormatThousands(int64_t value) {
     return QString(reinterpret_cast<const QChar*>(out), std::end(buffer) - out);
 }
 
+int32_t UngroupNumber(const QString& text) {
+    // Strict: no blanks, no "$" or "0x" forms, nothing but an optional sign and digits.
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == u'-' || text.at(i) == u'+')) {
+        negative = text.at(i) == u'-';
+        ++i;
+    }
+    const uint64_t limit = negative ? uint64_t(std::numeric_limits<int32_t>::max()) + 1
+                                    : uint64_t(std::numeric_limits<int32_t>::max());
+    uint64_t magnitude = 0;
+    bool anyDigit = false;
+    bool valid = true;
+    for (; i < text.size() && valid; ++i) {
+        const QChar c = text.at(i);
+        if (c == u'.')
+            continue;
+        if (c < u'0' || c > u'9') {
+            valid = false;
+            break;
+        }
+        magnitude = magnitude * 10 + uint64_t(c.unicode() - u'0');
+        valid = magnitude <= limit;
+        anyDigit = true;
+    }
+    if (!valid || !anyDigit)
+        throw EConvertError("'" + text.toStdString() + "' is not a valid integer value");
+    return negative ? int32_t(-int64_t(magnitude)) : int32_t(magnitude);
+}
+
 QString SizeText(int64_t bytes) {
     if (bytes >= 1048576)
         return ScaledSize(uint64_t(bytes), 1048576, 2, QStringLiteral(" MB"));
@@ -128,4 +161,15 @@ FileSizeAndDate FindFileSizeAndDate(const QString& path) {
 
 int64_t FindFileSize(const QString& path) {
     return FindFileSizeAndDate(path).Bytes;
+}
+
+int32_t FindFileDate(const QString& path) {
+    return FindFileSizeAndDate(path).Date;
+}
+
+int CompareDateTimes(TDateTime a, TDateTime b) {
+    constexpr double OneMillisecond = 1.0 / 86400000.0;
+    if (std::fabs(a - b) < OneMillisecond)
+        return 0;
+    return a < b ? -1 : 1;
 }

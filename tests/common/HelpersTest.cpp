@@ -1,6 +1,7 @@
 #include "common/Helpers.h"
 
 #include "common/DateTime.h"
+#include "common/Errors.h"
 #include "support/TempFolder.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QLocale>
 #include <gtest/gtest.h>
 #include <limits>
+#include <tuple>
 #include <utility>
 
 // Readable failure messages (found by argument-dependent lookup).
@@ -19,6 +21,8 @@ namespace {
 
 constexpr int64_t Min64 = std::numeric_limits<int64_t>::min();
 constexpr int64_t Max64 = std::numeric_limits<int64_t>::max();
+constexpr int32_t Min32 = std::numeric_limits<int32_t>::min();
+constexpr int32_t Max32 = std::numeric_limits<int32_t>::max();
 
 TEST(FormatThousands, GroupsByDotsFromTheRight) {
     const std::pair<int64_t, const char*> cases[] = {
@@ -26,6 +30,31 @@ TEST(FormatThousands, GroupsByDotsFromTheRight) {
     for (const auto& [value, text] : cases)
         EXPECT_EQ(FormatThousands(value), QString::fromUtf8(text)) << value;
     EXPECT_EQ(FormatThousands(Min64), QStringLiteral("-9.223.372.036.854.775.808"));
+}
+
+// The inverse of the grouping, within 32 bits; anything else is a conversion error.
+TEST(UngroupNumber, ReadsGroupedDigitsAndRefusesEverythingElse) {
+    const std::pair<const char*, int32_t> numbers[] = {
+        {"1.234.567", 1234567}, {"-1", -1}, {"0", 0}, {"2.147.483.647", Max32},
+        {"-2147483648", Min32}, {"+12", 12}};
+    for (const auto& [text, value] : numbers)
+        EXPECT_EQ(UngroupNumber(QString::fromUtf8(text)), value) << text;
+    for (const int32_t value : {0, 999, 1000, 100000, Max32})
+        EXPECT_EQ(UngroupNumber(FormatThousands(value)), value) << value;
+    for (const char* text : {"1,5 KB", "", "-", " 1", "1 ", "0x10", "2.147.483.648", "-2147483649",
+                             "99999999999999999999999"})
+        EXPECT_THROW(UngroupNumber(QString::fromUtf8(text)), EConvertError) << text;
+}
+
+TEST(CompareDateTimes, EqualWithinAMillisecond) {
+    const double halfMs = 0.5 / 86400000.0;
+    const std::tuple<double, double, int> cases[] = {{1.0, 1.0 + halfMs, 0},
+                                                     {1.0 + halfMs, 1.0, 0},
+                                                     {1.0, 2.0, -1},
+                                                     {2.0, 1.0, 1},
+                                                     {1.0, 1.0 + 3 * halfMs, -1}};
+    for (const auto& [a, b, result] : cases)
+        EXPECT_EQ(CompareDateTimes(a, b), result) << a << " " << b;
 }
 
 class SizeTextTest : public ::testing::Test {
@@ -76,7 +105,7 @@ TEST(FindFileSizeAndDate, GiveMinusOneForMissingFiles) {
     EXPECT_EQ(FindFileSize(temp.MakeFolder(QStringLiteral("sub"))), 0);
     EXPECT_EQ(FindFileSize(temp.File(QStringLiteral("missing.pdb"))), -1);
     EXPECT_EQ(FindFileSize(QString()), -1);
-    EXPECT_EQ(FindFileSizeAndDate(temp.File(QStringLiteral("missing.pdb"))).Date, -1);
+    EXPECT_EQ(FindFileDate(temp.File(QStringLiteral("missing.pdb"))), -1);
 
     // Beyond 32 bits the size must not wrap (a sparse file costs no disk space).
     const QString big = temp.Write(QStringLiteral("big.zip"), QByteArray());
