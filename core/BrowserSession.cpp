@@ -87,7 +87,7 @@ CopyMovePlan BrowserSession::PlanCopyMove(const FileListModel& model,
     CopyMovePlan plan;
     for (int row : rows) {
         const FileRow& fileRow = model.Row(row);
-        if (ArchiveView() && fileRow.File.isEmpty()) {
+        if (WithoutCopy(fileRow)) {
             plan.Failures << fileRow.Name + QStringLiteral(": ") + fileRow.Error;
             plan.NotExtracted << row;
             continue;

@@ -96,6 +96,9 @@ public:
     const QString& LastTargetFolder() const { return FLastTargetFolder; }
     void RememberTarget(const QString& typed) { FLastTargetFolder = typed; }
 
+    // An archive row whose entry was never extracted has no copy to show, open or copy;
+    // its Error tells why. A folder's row is always its folder's file.
+    bool WithoutCopy(const FileRow& row) const { return ArchiveView() && row.File.isEmpty(); }
     // An archive row's copy has the entry's file name; a folder's row has its file's name,
     // by its bytes (a row's Name is only its shown text when that is not UTF-8).
     CopyMovePlan PlanCopyMove(const FileListModel& model, const QList<int>& rows) const;

@@ -72,7 +72,7 @@ void TFBrowser::LeaveArchiveView() {
 
 void TFBrowser::ShowRowDetails(int row) {
     const FileRow& fileRow = FFileModel->Row(row);
-    if (ArchiveView() && fileRow.File.isEmpty()) {
+    if (FSession.WithoutCopy(fileRow)) {
         // Never extracted: there is no copy to read, only the cause to tell.
         ShowDetails(QString());
         const QString message = fileRow.Name + QStringLiteral(": ") + fileRow.Error;
@@ -96,7 +96,7 @@ void TFBrowser::ListDoubleClick() {
 
 void TFBrowser::OpenFile(int row) {
     const FileRow& fileRow = FFileModel->Row(row);
-    if (ArchiveView() && fileRow.File.isEmpty()) {
+    if (FSession.WithoutCopy(fileRow)) {
         FPrompts.Error(this, fileRow.Name + QStringLiteral(": ") + fileRow.Error);
         return;
     }

@@ -108,7 +108,6 @@ public:
 
     const ProgramPaths& Paths() const { return FPaths; }
     const QString& CurrentFolder() const { return FSession.CurrentFolder(); }
-    const BrowserSession& Session() const { return FSession; }
     BrowserSettings& Settings() { return FSettings; }
     ListeDerLinks& Catalogue() { return FCatalogue; }
     FileListModel& FileModel() { return *FFileModel; }

@@ -382,6 +382,8 @@ TEST(BrowserSession, ArchiveRowsNeverExtractedFailAtOnceTheOthersAreCopiedByThei
         EXPECT_EQ(plan.ItemRows, c.itemRows) << c.archive;
         EXPECT_EQ(plan.NotExtracted, c.notExtracted) << c.archive;
         EXPECT_EQ(plan.Failures, c.failures) << c.archive;
+        for (int row = 0; row < int(rows.size()); ++row)
+            EXPECT_EQ(session.WithoutCopy(model.Row(row)), c.archive && row == 1) << row;
     }
 }
 
