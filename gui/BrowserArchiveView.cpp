@@ -46,7 +46,7 @@ void TFBrowser::OpenArchive(const QString& path) {
 
     AdvListView->setUpdatesEnabled(false);
     FSession.EnterArchive(path);
-    UpdateFileCommands();
+    SetFileCommands(FSession.Commands().CopyMoveDelete);
     ShowDetails(QString());
     FFileModel->SetFolder(AddTrailingBackslash(FExtraction->Folder()));
     FFileModel->SetArchiveView(FSession.ArchiveView());
@@ -90,7 +90,7 @@ void TFBrowser::ListDoubleClick() {
         OpenArchive(RowPath(row));
         return;
     }
-    UpdateFileCommands();
+    SetFileCommands(FSession.Commands().CopyMoveDelete);
     OpenFile(row);
 }
 

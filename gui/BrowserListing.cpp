@@ -46,7 +46,7 @@ void TFBrowser::ListFolder(const QString& folder) {
         FolderLister(*FReader, FCatalogue).ListFolder(listed, FSession.Filter());
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));
-    UpdateFileCommands();
+    SetFileCommands(FSession.Commands().CopyMoveDelete);
 
     AdvListView->setUpdatesEnabled(true);
     ShowListed(unreadable, listed);

@@ -401,11 +401,13 @@ void TFBrowser::UpdateInstallCommands() {
     MIInstall->setEnabled(FSession.Commands().Install);
 }
 
-void TFBrowser::UpdateFileCommands() {
-    const bool enabled = FSession.Commands().CopyMoveDelete;
+void TFBrowser::SetFileCommands(bool enabled) {
     for (QAction* action : {MICopy, MIMove, MIDelete})
         action->setEnabled(enabled);
-    UpdateInstallCommands();
+    if (enabled)
+        UpdateInstallCommands();
+    else
+        MIInstall->setEnabled(false);
 }
 
 void TFBrowser::TogglePanel(QAction* toggle) {

@@ -56,8 +56,9 @@ public:
     void SetStatusText(const QString& text);
     // Fills the three details panels for a file; an empty path or an archive clears them.
     void ShowDetails(const QString& path);
-    // Copy, move, delete and install enabled as the listed place allows.
-    void UpdateFileCommands();
+    // Copy, move and delete enabled or not, and Install with them (enabled as
+    // UpdateInstallCommands says); the session's Commands() tell which for the listed place.
+    void SetFileCommands(bool enabled);
     void UpdateInstallCommands();
     void SelectAll();
 
