@@ -116,15 +116,6 @@ TEST(BrowserSession, TypedFoldersAreCleanedAndTakenFromTheWorkingFolderBeforeALi
     }
 }
 
-TEST(BrowserSession, TheLastTargetIsKeptAsTyped) {
-    BrowserSettings settings;
-    BrowserSession session(settings);
-    EXPECT_TRUE(session.LastTargetFolder().isEmpty());
-    session.RememberTarget(QStringLiteral("~/backup"));
-    session.EnterFolder(QStringLiteral("/elsewhere"));
-    EXPECT_EQ(session.LastTargetFolder(), QStringLiteral("~/backup"));
-}
-
 TEST(BrowserSession, PathsWithADoubleQuoteAreRefusedTheOthersQueuedForTheTool) {
     BrowserSettings settings;
     const auto forProgram = [](const QString& path) -> QString {
@@ -297,20 +288,6 @@ TEST(BrowserSession, InstallIsEnabledOnlyWithAnInstallToolThatIsAFile) {
         // The session reads the settings as they are now, as after the Options dialog.
         settings.InstallTool.clear();
         EXPECT_FALSE(session.Commands().Install) << c.tool.toStdString();
-    }
-}
-
-TEST(BrowserSession, TheListingFilterFollowsTheSettings) {
-    BrowserSettings settings;
-    BrowserSession session(settings);
-    for (int mask = 0; mask < 8; ++mask) {
-        settings.ShowPDB = mask & 1;
-        settings.ShowPRC = mask & 2;
-        settings.ShowZIP = mask & 4;
-        const ListingFilter filter = session.Filter();
-        EXPECT_EQ(filter.ShowPDB, settings.ShowPDB) << mask;
-        EXPECT_EQ(filter.ShowPRC, settings.ShowPRC) << mask;
-        EXPECT_EQ(filter.ShowZIP, settings.ShowZIP) << mask;
     }
 }
 
