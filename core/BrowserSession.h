@@ -1,12 +1,14 @@
 // What the main window decides, without widgets: which folder is listed and whether an
 // archive of it is shown in its place, where Refresh and One level up lead from there,
 // which commands that leaves enabled, the sort direction of a header click, where a typed
-// copy or move target lies, and which selected files the install tool may be given.
-// The window lists, draws and asks; it keeps no second copy of this state.
+// copy or move target lies and which rows a run hands over, and which selected files the
+// install tool may be given. The window lists, draws and asks; what it shows of this
+// state (the list model's folder and archive flag among it) it takes from here.
 #pragma once
 
 #include "core/BrowserSettings.h"
 #include "core/CopyMove.h"
+#include "core/FolderListing.h"
 #include "core/InstallCommand.h"
 #include "core/ListOrdering.h"
 
