@@ -45,12 +45,11 @@ void TFBrowser::OpenArchive(const QString& path) {
     }
 
     AdvListView->setUpdatesEnabled(false);
-    FArchiveView = true;
-    FArchivePath = path;
-    SetFileCommands(false);
+    FSession.EnterArchive(path);
+    SetFileCommands(FSession.Commands().CopyMoveDelete);
     ShowDetails(QString());
     FFileModel->SetFolder(AddTrailingBackslash(FExtraction->Folder()));
-    FFileModel->SetArchiveView(true);
+    FFileModel->SetArchiveView(FSession.ArchiveView());
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));
     // Sizes with a unit ("800 Bytes") are wider than a folder's byte counts.
@@ -64,14 +63,16 @@ void TFBrowser::OpenArchive(const QString& path) {
 }
 
 void TFBrowser::LeaveArchiveView() {
-    SetFileCommands(true);
+    const BrowserDestination folder = FSession.LeaveArchiveDestination();
+    if (folder.Step == BrowserDestination::Kind::None)
+        return;
     ShowDetails(QString());
-    ListFolder(FCurrentFolder);
+    GoTo(folder);
 }
 
 void TFBrowser::ShowRowDetails(int row) {
     const FileRow& fileRow = FFileModel->Row(row);
-    if (FArchiveView && fileRow.File.isEmpty()) {
+    if (FSession.WithoutCopy(fileRow)) {
         // Never extracted: there is no copy to read, only the cause to tell.
         ShowDetails(QString());
         const QString message = fileRow.Name + QStringLiteral(": ") + fileRow.Error;
@@ -85,18 +86,17 @@ void TFBrowser::ListDoubleClick() {
     if (rows.isEmpty())
         return;
     const int row = rows.first();
-    if (!FArchiveView && IsZipFile(FFileModel->Row(row).Name)) {
+    if (!ArchiveView() && IsZipFile(FFileModel->Row(row).Name)) {
         OpenArchive(RowPath(row));
         return;
     }
-    if (!FArchiveView)
-        SetFileCommands(true);
+    SetFileCommands(FSession.Commands().CopyMoveDelete);
     OpenFile(row);
 }
 
 void TFBrowser::OpenFile(int row) {
     const FileRow& fileRow = FFileModel->Row(row);
-    if (FArchiveView && fileRow.File.isEmpty()) {
+    if (FSession.WithoutCopy(fileRow)) {
         FPrompts.Error(this, fileRow.Name + QStringLiteral(": ") + fileRow.Error);
         return;
     }

@@ -19,7 +19,6 @@
 #include "zip/ExtractionFolder.h"
 
 #include <QAction>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QItemSelection>
@@ -64,10 +63,8 @@ void TFBrowser::CreateFileOperations() {
         Qt::QueuedConnection);
     // A click on the tree's selected folder, which changes no selection, also leaves the
     // archive view.
-    connect(FFolderTree, &QAbstractItemView::clicked, this, [this] {
-        if (FArchiveView)
-            Run([this] { LeaveArchiveView(); });
-    });
+    connect(FFolderTree, &QAbstractItemView::clicked, this,
+            [this] { Run([this] { LeaveArchiveView(); }); });
 }
 
 void TFBrowser::DeselectRows(const QList<int>& rows) {
@@ -86,23 +83,18 @@ void TFBrowser::CopyMoveSelected(bool copy) {
     TFDialog dialog(FPrompts, this);
     dialog.CopyMode = copy;
     dialog.FileCount = int(rows.size());
-    dialog.TargetFolder = FLastTargetFolder;
+    dialog.TargetFolder = FSession.LastTargetFolder();
     if (FPrompts.ExecDialog(&dialog) != QDialog::Accepted)
         return;
     CopyMoveFiles(dialog.TargetFolder, false, copy);
-    FLastTargetFolder = dialog.TargetFolder;
+    FSession.RememberTarget(dialog.TargetFolder);
 }
 
 void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
     const QString operation = copy ? Translated("Copy") : Translated("Move");
-    if (target.isEmpty())
+    const QString folder = FSession.ResolveTarget(target);
+    if (folder.isEmpty())
         return;
-    // A typed relative folder is taken from the listed folder, "~" as the home folder.
-    QString folder = target;
-    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
-        folder = QDir::homePath() + folder.mid(1);
-    if (QDir::isRelativePath(folder) && !FCurrentFolder.isEmpty())
-        folder = QDir(FCurrentFolder).absoluteFilePath(folder);
 
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty())
@@ -118,24 +110,7 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
             return;
     }
 
-    QStringList failures;
-    QList<int> itemRows;
-    std::vector<CopyMoveItem> items;
-    QList<int> notExtracted;
-    for (int row : rows) {
-        const FileRow& fileRow = FFileModel->Row(row);
-        if (FArchiveView && fileRow.File.isEmpty()) {
-            failures << fileRow.Name + QStringLiteral(": ") + fileRow.Error;
-            notExtracted << row;
-            continue;
-        }
-        // An archive row's copy has the entry's file name; a folder's row has its name, by
-        // its bytes (Name is only its shown text when it is not UTF-8).
-        const QString source = RowPath(row);
-        items.push_back({source, QFileInfo(source).fileName()});
-        itemRows << row;
-    }
-
+    const CopyMovePlan plan = FSession.PlanCopyMove(*FFileModel, rows);
     CopyMoveRun run(copy, *FCalls);
     run.AskOverwrite = [this](const QString& name) {
         return FPrompts.AskOverwrite(
@@ -148,25 +123,17 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
     run.Progress = [&progress](size_t done, size_t total) {
         return progress.Step(done, total);
     };
-    const CopyMoveReport report = run.Run(folder, items);
+    const CopyMoveReport report = run.Run(folder, plan.Items);
     progress.Finish();
     if (!report.FolderError.isEmpty()) {
         FPrompts.Error(this, report.FolderError);
         return;
     }
 
-    QList<int> handled = notExtracted;
-    QList<int> moved;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (report.Outcomes[i] == ItemOutcome::NotReached)
-            continue; // cancelled: still selected, as it was not handled
-        handled << itemRows[qsizetype(i)];
-        if (!copy && report.Outcomes[i] == ItemOutcome::Done)
-            moved << itemRows[qsizetype(i)];
-    }
-    DeselectRows(handled);
-    FFileModel->RemoveRows(moved);
-    failures << report.Failures;
+    const CopyMoveRows after = BrowserSession::RowsAfterRun(plan, report, copy);
+    DeselectRows(after.Handled);
+    FFileModel->RemoveRows(after.Moved);
+    const QStringList failures = plan.Failures + report.Failures;
     if (!failures.isEmpty())
         FPrompts.Error(this, Listed(copy ? Translated("These files were not copied:")
                                          : Translated("These files were not moved:"),
@@ -175,7 +142,7 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
 
 void TFBrowser::DeleteSelectedFiles() {
     // The Delete commands are disabled in the archive view; this covers any other way in.
-    if (FArchiveView)
+    if (!FSession.Commands().CopyMoveDelete)
         return;
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty())
@@ -235,16 +202,12 @@ void TFBrowser::InstallSelectedFiles() {
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty())
         return;
-    QStringList refused;
-    for (int row : rows) {
-        const QString path = RowPath(row);
-        // The tool reads its paths from one quoted command line: a quote in a name
-        // would split it into other paths.
-        if (path.contains(u'"'))
-            refused << FFileModel->Row(row).Name;
-        else
-            AddInstallFile(path);
-    }
+    std::vector<InstallCandidate> candidates;
+    for (int row : rows)
+        candidates.push_back({RowPath(row), FFileModel->Row(row).Name});
+    const QString tool = FSettings.InstallTool;
+    const QStringList refused = FSession.QueueInstall(
+        candidates, [&tool](const QString& path) { return PathForProgram(tool, path); });
     DeselectRows(rows);
     RunInstallTool();
     if (!refused.isEmpty())
@@ -254,16 +217,16 @@ void TFBrowser::InstallSelectedFiles() {
 }
 
 void TFBrowser::AddInstallFile(const QString& path) {
-    FInstallLists.AddInstallFile(PathForProgram(FSettings.InstallTool, path));
+    FSession.AddInstallFile(PathForProgram(FSettings.InstallTool, path));
 }
 
 void TFBrowser::RunInstallTool() {
     const QString tool = FSettings.InstallTool;
-    if (!FInstallLists.IsEmpty() && !tool.isEmpty()) {
+    // Taken whatever happens, so that no path goes to the next Install.
+    const InstallFileLists lists = FSession.TakeInstallLists();
+    if (!lists.IsEmpty() && !tool.isEmpty()) {
         QString error;
-        if (!StartProgram(tool, FInstallLists.Parameters(tool), &error))
+        if (!StartProgram(tool, lists.Parameters(tool), &error))
             FPrompts.Error(this, error);
     }
-    // Emptied whatever happened, so that no path goes to the next Install.
-    FInstallLists.Clear();
 }

@@ -37,25 +37,24 @@ void TFBrowser::ListFolder(const QString& folder) {
     WaitCursor wait;
     AdvListView->setUpdatesEnabled(false);
     FFileModel->Clear();
-    FCurrentFolder = AddTrailingBackslash(folder);
-    FArchiveView = false;
-    FFileModel->SetFolder(FCurrentFolder);
-    FFileModel->SetArchiveView(false);
-    SelectInTree(FCurrentFolder);
+    const QString listed = FSession.EnterFolder(folder);
+    FFileModel->SetFolder(listed);
+    FFileModel->SetArchiveView(FSession.ArchiveView());
+    SelectInTree(listed);
 
-    const ListingFilter filter{FSettings.ShowPDB, FSettings.ShowPRC, FSettings.ShowZIP};
-    FolderListing listing = FolderLister(*FReader, FCatalogue).ListFolder(FCurrentFolder, filter);
+    FolderListing listing =
+        FolderLister(*FReader, FCatalogue).ListFolder(listed, FSession.Filter());
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));
-    SetFileCommands(true);
+    SetFileCommands(FSession.Commands().CopyMoveDelete);
 
     AdvListView->setUpdatesEnabled(true);
-    ShowListed(unreadable, FCurrentFolder);
+    ShowListed(unreadable, listed);
     // A folder that vanished (a removed drive, a deleted folder) is said, not just empty.
-    if (!FolderExists(FCurrentFolder))
+    if (!FolderExists(listed))
         SetStatusText(StatusText() + QLatin1Char(' ') +
                       FillPlaceholders(Translated("The folder %s does not exist."),
-                                       {{u"%s", DisplayName(FCurrentFolder)}}));
+                                       {{u"%s", DisplayName(listed)}}));
     if (std::exchange(FTellPalmDesktopMissing, false))
         SetStatusText(StatusText() + QLatin1Char(' ') + NoPalmDesktopText());
 }
@@ -74,28 +73,28 @@ void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
 }
 
 void TFBrowser::Refresh() {
-    if (FArchiveView) {
-        OpenArchive(FArchivePath);
-        return;
-    }
-    // Before any folder was listed there is nothing to list again.
-    if (!FCurrentFolder.isEmpty())
-        ListFolder(FCurrentFolder);
+    GoTo(FSession.RefreshDestination());
 }
 
 void TFBrowser::GoUpOneLevel() {
-    if (FArchiveView) {
-        LeaveArchiveView(); // back to the folder that holds the archive
+    const BrowserDestination destination = FSession.UpDestination();
+    if (destination.Step == BrowserDestination::Kind::None)
         return;
-    }
-    if (FCurrentFolder.isEmpty())
-        return;
-    const QDir folder(FCurrentFolder);
-    QDir parent = folder;
-    if (!parent.cdUp())
-        return; // at the root
     ShowDetails(QString());
-    ListFolder(parent.absolutePath());
+    GoTo(destination);
+}
+
+void TFBrowser::GoTo(const BrowserDestination& destination) {
+    switch (destination.Step) {
+    case BrowserDestination::Kind::Folder:
+        ListFolder(destination.Path);
+        break;
+    case BrowserDestination::Kind::Archive:
+        OpenArchive(destination.Path);
+        break;
+    case BrowserDestination::Kind::None:
+        break;
+    }
 }
 
 void TFBrowser::SetStatusText(const QString& text) {
@@ -253,8 +252,7 @@ void TFBrowser::SelectAll() {
 }
 
 void TFBrowser::OnHeaderClicked(int column) {
-    const auto fileColumn = static_cast<FileColumn>(column);
-    const Qt::SortOrder order = FSortState.Click(fileColumn);
+    const Qt::SortOrder order = FSession.SortClick(static_cast<FileColumn>(column));
     FFileModel->sort(column, order);
     AdvListView->header()->setSortIndicatorShown(true);
     AdvListView->header()->setSortIndicator(column, order);

@@ -326,15 +326,9 @@ void TFBrowser::CreateToolbars() {
 }
 
 void TFBrowser::ListTypedFolder(const QString& text) {
-    if (text.isEmpty())
+    const QString folder = FSession.ResolveTypedFolder(text);
+    if (folder.isEmpty())
         return;
-    // "~" is the home folder, as in a shell; another relative path starts from the listed
-    // folder.
-    QString folder = text;
-    if (folder == QLatin1String("~") || folder.startsWith(QLatin1String("~/")))
-        folder = QDir::homePath() + folder.mid(1);
-    const QDir base(FCurrentFolder.isEmpty() ? QDir::currentPath() : FCurrentFolder);
-    folder = QDir::cleanPath(base.absoluteFilePath(folder));
     Run([this, folder] {
         ShowDetails(QString());
         ListFolder(folder);
@@ -404,8 +398,7 @@ void TFBrowser::ShowHelp(bool reportFailure) {
 }
 
 void TFBrowser::UpdateInstallCommands() {
-    MIInstall->setEnabled(!FSettings.InstallTool.isEmpty() &&
-                          QFileInfo(FSettings.InstallTool).isFile());
+    MIInstall->setEnabled(FSession.Commands().Install);
 }
 
 void TFBrowser::SetFileCommands(bool enabled) {

@@ -1,13 +1,13 @@
 // The main window: folder tree on the left, the folder's Palm files in the middle, the
 // details panels on the right. It owns everything of a run: the settings, the creator
-// catalogue, the shared header reader, the current folder. The work is split by concern
-// over several source files (listing, details, settings and layout, favourites).
+// catalogue, the shared header reader, the session that decides what is listed and what
+// follows a command. The work is split by concern over several source files (listing,
+// details, settings and layout, favourites).
 #pragma once
 
+#include "core/BrowserSession.h"
 #include "core/BrowserSettings.h"
 #include "core/FolderListing.h"
-#include "core/InstallCommand.h"
-#include "core/ListOrdering.h"
 #include "core/ProgramPaths.h"
 #include "creators/CreatorCatalogue.h"
 #include "i18n/InstalledLanguages.h"
@@ -56,6 +56,8 @@ public:
     void SetStatusText(const QString& text);
     // Fills the three details panels for a file; an empty path or an archive clears them.
     void ShowDetails(const QString& path);
+    // Copy, move and delete enabled or not, and Install with them (enabled as
+    // UpdateInstallCommands says); the session's Commands() tell which for the listed place.
     void SetFileCommands(bool enabled);
     void UpdateInstallCommands();
     void SelectAll();
@@ -74,8 +76,8 @@ public:
     // The file commands are disabled in it; Refresh lists the archive again, One level
     // up and a click in the folder tree go back to the folder.
     void OpenArchive(const QString& path);
-    bool ArchiveView() const { return FArchiveView; }
-    const QString& ArchivePath() const { return FArchivePath; }
+    bool ArchiveView() const { return FSession.ArchiveView(); }
+    const QString& ArchivePath() const { return FSession.ArchivePath(); }
     // A double-click (or Enter) on a row: an archive of the folder is opened in the
     // list, any other file with the desktop's program for it.
     void ListDoubleClick();
@@ -84,7 +86,7 @@ public:
     // (confirm, always a copy). Failures are reported once at the end of a run.
     void CopyMoveSelected(bool copy);
     void CopyMoveFiles(const QString& target, bool confirm, bool copy);
-    const QString& LastTargetFolder() const { return FLastTargetFolder; }
+    const QString& LastTargetFolder() const { return FSession.LastTargetFolder(); }
 
     // Delete (to the desktop's trash) and open.
     void DeleteSelectedFiles();
@@ -106,7 +108,7 @@ public:
     void TBXItem2Click();
 
     const ProgramPaths& Paths() const { return FPaths; }
-    const QString& CurrentFolder() const { return FCurrentFolder; }
+    const QString& CurrentFolder() const { return FSession.CurrentFolder(); }
     BrowserSettings& Settings() { return FSettings; }
     ListeDerLinks& Catalogue() { return FCatalogue; }
     FileListModel& FileModel() { return *FFileModel; }
@@ -201,6 +203,8 @@ private:
     void CreateFileOperations();
     void ShowRowDetails(int row);
     void LeaveArchiveView();
+    // Lists the folder or opens the archive a command leads to.
+    void GoTo(const BrowserDestination& destination);
     void OpenFile(int row);
     void DeselectRows(const QList<int>& rows);
     void SelectInTree(const QString& folder);
@@ -215,14 +219,12 @@ private:
     ProgramPaths FPaths;
     Prompts& FPrompts;
     BrowserSettings FSettings;
+    BrowserSession FSession{FSettings};
     ListeDerLinks FCatalogue;
     std::unique_ptr<TPalmPDB> FReader;
-    QString FCurrentFolder;
     bool FReady = false;
-    bool FArchiveView = false;
     bool FMovingTree = false;             // the listing moves the tree: no second listing
     bool FTellPalmDesktopMissing = false; // by the first listing's status line
-    SortState FSortState;
 
     QTreeView* STVVerzeichnis;
     QFileSystemModel* FFolderModel;
@@ -239,9 +241,6 @@ private:
 
     FolderTreeView* FFolderTree = nullptr; // STVVerzeichnis, with its drop support
     std::unique_ptr<ExtractionFolder> FExtraction;
-    QString FArchivePath;
-    QString FLastTargetFolder;
-    InstallFileLists FInstallLists;
     // Panels shown at some time in this run; the others keep the sizes they were read with.
     std::set<QString> FShownPanels;
     std::set<QString> FPanelsHiddenAtStart; // sized as stored when they are first shown

@@ -94,6 +94,28 @@ TEST_F(FileOperations, CopyAsksOnlyForExistingTargetsAndTheDialogOffersTheLastFo
     EXPECT_EQ(prompts.Questions.size(), 2);
 }
 
+TEST_F(FileOperations, ATypedRelativeTargetLiesInTheListedFolderAndIsOfferedAgainAsTyped) {
+    StartWithFiles(Words("a.pdb b.pdb"));
+    const struct {
+        const char* typed;
+        bool copy;
+        const char* file;
+        QStringList rowsAfter;
+    } runs[] = {
+        {"target", true, "a.pdb", Words("a.pdb b.pdb")},
+        {"./target/", false, "b.pdb", Words("a.pdb")},
+    };
+    for (const auto& run : runs) {
+        Select(Words(run.file));
+        AnswerTarget(QLatin1String(run.typed));
+        (run.copy ? w->MICopy : w->MIMove)->trigger();
+        EXPECT_EQ(Target(run.file), "new " + QByteArray(run.file)) << run.typed;
+        EXPECT_EQ(Names(), run.rowsAfter) << run.typed;
+        EXPECT_TRUE(prompts.Messages.isEmpty()) << run.typed;
+        EXPECT_EQ(w->LastTargetFolder(), QLatin1String(run.typed));
+    }
+}
+
 TEST_F(FileOperations, MoveRemovesMovedRowsAndReportsWhatStayedOnceWithTheCause) {
     StartWithFiles(Words("a.pdb b.pdb c.pdb d.pdb"));
     files.Write(QStringLiteral("target/b.pdb"), "old");

@@ -1,0 +1,131 @@
+#include "core/BrowserSession.h"
+
+#include "common/Helpers.h"
+#include "core/FileListModel.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// "~" is the home folder, as in a shell.
+QString ExpandHome(const QString& path) {
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+        return QDir::homePath() + path.mid(1);
+    return path;
+}
+
+} // namespace
+
+BrowserSession::BrowserSession(const BrowserSettings& settings) : FSettings(settings) {}
+
+const QString& BrowserSession::EnterFolder(const QString& folder) {
+    FCurrentFolder = AddTrailingBackslash(folder);
+    FArchivePath.clear();
+    return FCurrentFolder;
+}
+
+void BrowserSession::EnterArchive(const QString& archive) {
+    FArchivePath = archive;
+}
+
+BrowserDestination BrowserSession::RefreshDestination() const {
+    if (ArchiveView())
+        return {BrowserDestination::Kind::Archive, FArchivePath};
+    if (FCurrentFolder.isEmpty())
+        return {};
+    return {BrowserDestination::Kind::Folder, FCurrentFolder};
+}
+
+BrowserDestination BrowserSession::UpDestination() const {
+    if (ArchiveView())
+        return LeaveArchiveDestination();
+    if (FCurrentFolder.isEmpty())
+        return {};
+    QDir parent(FCurrentFolder);
+    if (!parent.cdUp())
+        return {}; // at the root
+    return {BrowserDestination::Kind::Folder, parent.absolutePath()};
+}
+
+BrowserDestination BrowserSession::LeaveArchiveDestination() const {
+    if (!ArchiveView())
+        return {};
+    return {BrowserDestination::Kind::Folder, FCurrentFolder};
+}
+
+bool BrowserSession::InstallToolUsable() const {
+    return !FSettings.InstallTool.isEmpty() && QFileInfo(FSettings.InstallTool).isFile();
+}
+
+BrowserCommands BrowserSession::Commands() const {
+    if (ArchiveView())
+        return {};
+    return {true, InstallToolUsable()};
+}
+
+ListingFilter BrowserSession::Filter() const {
+    return {FSettings.ShowPDB, FSettings.ShowPRC, FSettings.ShowZIP};
+}
+
+QString BrowserSession::ResolveTarget(const QString& typed) const {
+    const QString folder = ExpandHome(typed);
+    if (folder.isEmpty() || !QDir::isRelativePath(folder) || FCurrentFolder.isEmpty())
+        return folder;
+    return QDir(FCurrentFolder).absoluteFilePath(folder);
+}
+
+QString BrowserSession::ResolveTypedFolder(const QString& typed) const {
+    if (typed.isEmpty())
+        return typed;
+    const QDir base(FCurrentFolder.isEmpty() ? QDir::currentPath() : FCurrentFolder);
+    return QDir::cleanPath(base.absoluteFilePath(ExpandHome(typed)));
+}
+
+CopyMovePlan BrowserSession::PlanCopyMove(const FileListModel& model,
+                                          const QList<int>& rows) const {
+    CopyMovePlan plan;
+    for (int row : rows) {
+        const FileRow& fileRow = model.Row(row);
+        if (WithoutCopy(fileRow)) {
+            plan.Failures << fileRow.Name + QStringLiteral(": ") + fileRow.Error;
+            plan.NotExtracted << row;
+            continue;
+        }
+        const QString source = model.RowPath(row);
+        plan.Items.push_back({source, QFileInfo(source).fileName()});
+        plan.ItemRows << row;
+    }
+    return plan;
+}
+
+CopyMoveRows BrowserSession::RowsAfterRun(const CopyMovePlan& plan, const CopyMoveReport& report,
+                                          bool copy) {
+    CopyMoveRows rows{plan.NotExtracted, {}};
+    for (size_t i = 0; i < plan.Items.size() && i < report.Outcomes.size(); ++i) {
+        if (report.Outcomes[i] == ItemOutcome::NotReached)
+            continue;
+        rows.Handled << plan.ItemRows[qsizetype(i)];
+        if (!copy && report.Outcomes[i] == ItemOutcome::Done)
+            rows.Moved << plan.ItemRows[qsizetype(i)];
+    }
+    return rows;
+}
+
+QStringList BrowserSession::QueueInstall(const std::vector<InstallCandidate>& candidates,
+                                         const std::function<QString(const QString&)>& forProgram) {
+    QStringList refused;
+    for (const InstallCandidate& candidate : candidates) {
+        if (candidate.Path.contains(u'"'))
+            refused << candidate.Name;
+        else
+            FInstallLists.AddInstallFile(forProgram(candidate.Path));
+    }
+    return refused;
+}
+
+InstallFileLists BrowserSession::TakeInstallLists() {
+    InstallFileLists lists = FInstallLists;
+    FInstallLists.Clear();
+    return lists;
+}

@@ -1,0 +1,127 @@
+// What the main window decides, without widgets: which folder is listed and whether an
+// archive of it is shown in its place, where Refresh and One level up lead from there,
+// which commands that leaves enabled, the sort direction of a header click, where a typed
+// copy or move target lies and which rows a run hands over, and which selected files the
+// install tool may be given. The window lists, draws and asks; what it shows of this
+// state (the list model's folder and archive flag among it) it takes from here.
+#pragma once
+
+#include "core/BrowserSettings.h"
+#include "core/CopyMove.h"
+#include "core/FolderListing.h"
+#include "core/InstallCommand.h"
+#include "core/ListOrdering.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class FileListModel;
+
+// Where a command leads: nowhere, a folder to list, or an archive to open.
+struct BrowserDestination {
+    enum class Kind { None, Folder, Archive };
+    Kind Step = Kind::None;
+    QString Path;
+};
+
+// The commands whose enabled state follows the listed place.
+struct BrowserCommands {
+    bool CopyMoveDelete = false;
+    bool Install = false;
+};
+
+// The selected rows of a copy or move: the files handed to the run, each with its row,
+// and the archive rows that were never extracted, which fail at once with their cause.
+struct CopyMovePlan {
+    std::vector<CopyMoveItem> Items;
+    QList<int> ItemRows;
+    QList<int> NotExtracted;
+    QStringList Failures;
+};
+
+// The rows after a run: handled ones leave the selection, moved ones the list.
+struct CopyMoveRows {
+    QList<int> Handled;
+    QList<int> Moved;
+};
+
+// A selected row offered to the install tool: its file, and the name it is shown by.
+struct InstallCandidate {
+    QString Path;
+    QString Name;
+};
+
+class BrowserSession {
+public:
+    explicit BrowserSession(const BrowserSettings& settings);
+
+    // The listed folder, with its trailing separator; empty before the first listing.
+    // While an archive is shown this is still the folder that holds it.
+    const QString& CurrentFolder() const { return FCurrentFolder; }
+    bool ArchiveView() const { return !FArchivePath.isEmpty(); }
+    // The shown archive; empty outside the archive view.
+    const QString& ArchivePath() const { return FArchivePath; }
+
+    // The folder becomes the listed one (any archive view is left); returns it as listed.
+    const QString& EnterFolder(const QString& folder);
+    // The archive is shown in place of the folder's files, once it could be listed.
+    void EnterArchive(const QString& archive);
+
+    // Refresh lists the same again: the archive, else the folder (none before the first).
+    BrowserDestination RefreshDestination() const;
+    // One level up leaves the archive view for its folder first; then the parent folder,
+    // none at the root.
+    BrowserDestination UpDestination() const;
+    // Back to the folder from the archive view; nowhere outside it.
+    BrowserDestination LeaveArchiveDestination() const;
+
+    // Copy, move and delete are the folder's commands, never the archive copies'; Install
+    // also needs an install tool that exists.
+    BrowserCommands Commands() const;
+    bool InstallToolUsable() const;
+    ListingFilter Filter() const;
+
+    // A header click: the column and direction to sort by now.
+    Qt::SortOrder SortClick(FileColumn column) { return FSort.Click(column); }
+    const SortState& Sort() const { return FSort; }
+
+    // The target of copy and move as typed: "~" and "~/x" from the home folder, a relative
+    // path from the listed folder, an absolute one as it is; empty stays empty.
+    QString ResolveTarget(const QString& typed) const;
+    // A folder typed into the folder box: like a target, cleaned, and a relative path
+    // taken from the working folder while nothing is listed.
+    QString ResolveTypedFolder(const QString& typed) const;
+    // The target the Copy/Move dialog offers next.
+    const QString& LastTargetFolder() const { return FLastTargetFolder; }
+    void RememberTarget(const QString& typed) { FLastTargetFolder = typed; }
+
+    // An archive row whose entry was never extracted has no copy to show, open or copy;
+    // its Error tells why. A folder's row is always its folder's file.
+    bool WithoutCopy(const FileRow& row) const { return ArchiveView() && row.File.isEmpty(); }
+    // An archive row's copy has the entry's file name; a folder's row has its file's name,
+    // by its bytes (a row's Name is only its shown text when that is not UTF-8).
+    CopyMovePlan PlanCopyMove(const FileListModel& model, const QList<int>& rows) const;
+    // Rows the run did not reach stay selected; the not extracted ones count as handled.
+    static CopyMoveRows RowsAfterRun(const CopyMovePlan& plan, const CopyMoveReport& report,
+                                     bool copy);
+
+    // The tool reads its paths from one quoted command line, so a path with a double quote
+    // would split into other paths: those are refused and their names returned. The others
+    // join the install lists as forProgram gives them.
+    QStringList QueueInstall(const std::vector<InstallCandidate>& candidates,
+                             const std::function<QString(const QString&)>& forProgram);
+    void AddInstallFile(const QString& programPath) { FInstallLists.AddInstallFile(programPath); }
+    // The queued lists, leaving none behind for the next Install.
+    InstallFileLists TakeInstallLists();
+
+private:
+    const BrowserSettings& FSettings;
+    QString FCurrentFolder;
+    QString FArchivePath;
+    SortState FSort;
+    QString FLastTargetFolder;
+    InstallFileLists FInstallLists;
+};

@@ -1,0 +1,388 @@
+#include "core/BrowserSession.h"
+
+#include "TestRows.h"
+#include "core/FileListModel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+using Kind = BrowserDestination::Kind;
+
+// What the window does with a destination: the folder listed, the archive shown.
+void Follow(BrowserSession& session, const BrowserDestination& destination) {
+    if (destination.Step == Kind::Folder)
+        session.EnterFolder(destination.Path);
+    else if (destination.Step == Kind::Archive)
+        session.EnterArchive(destination.Path);
+}
+
+InstallCandidate Selected(const char* path, const char* name) {
+    return {QString::fromUtf8(path), QString::fromUtf8(name)};
+}
+
+void ExpectDestination(const BrowserDestination& actual, Kind step, const QString& path,
+                       const char* what) {
+    EXPECT_EQ(actual.Step, step) << what;
+    EXPECT_EQ(actual.Path, path) << what;
+}
+
+} // namespace
+
+TEST(BrowserSession, AHeaderClickReversesItsOwnColumnAndKeepsTheDirectionForAnother) {
+    BrowserSettings settings;
+    BrowserSession session(settings);
+    EXPECT_FALSE(session.Sort().Column().has_value());
+    const struct {
+        FileColumn column;
+        Qt::SortOrder order;
+    } clicks[] = {
+        {FileColumn::Name, Qt::AscendingOrder},    {FileColumn::Name, Qt::DescendingOrder},
+        {FileColumn::Size, Qt::DescendingOrder},   {FileColumn::Size, Qt::AscendingOrder},
+        {FileColumn::Changed, Qt::AscendingOrder}, {FileColumn::Changed, Qt::DescendingOrder},
+        {FileColumn::Type, Qt::DescendingOrder},   {FileColumn::Name, Qt::DescendingOrder},
+        {FileColumn::Name, Qt::AscendingOrder},
+    };
+    int step = 0;
+    for (const auto& click : clicks) {
+        EXPECT_EQ(session.SortClick(click.column), click.order) << "click " << step;
+        EXPECT_EQ(session.Sort().Column(), click.column) << "click " << step;
+        EXPECT_EQ(session.Sort().Order(), click.order) << "click " << step;
+        ++step;
+    }
+    // A listing keeps the sort of the run.
+    session.EnterFolder(QStringLiteral("/data"));
+    EXPECT_EQ(session.SortClick(FileColumn::Name), Qt::DescendingOrder);
+}
+
+TEST(BrowserSession, TypedTargetsAreTakenFromHomeOrTheListedFolder) {
+    BrowserSettings settings;
+    BrowserSession session(settings);
+    const QString home = QDir::homePath();
+    const struct {
+        const char* listed; // nullptr: nothing listed yet
+        const char* typed;
+        QString target;
+    } cases[] = {
+        {"/data/palm", "", QString()},
+        {"/data/palm", "~", home},
+        {"/data/palm", "~/", home + u'/'},
+        {"/data/palm", "~/backup", home + QStringLiteral("/backup")},
+        {"/data/palm", "~other", QStringLiteral("/data/palm/~other")},
+        {"/data/palm", "sub", QStringLiteral("/data/palm/sub")},
+        {"/data/palm/", "sub/deeper", QStringLiteral("/data/palm/sub/deeper")},
+        {"/data/palm", "../up", QStringLiteral("/data/palm/../up")},
+        {"/data/palm", "/mnt/card", QStringLiteral("/mnt/card")},
+        {"/data/palm", "/mnt/card/", QStringLiteral("/mnt/card/")},
+        {nullptr, "sub", QStringLiteral("sub")},
+        {nullptr, "~/backup", home + QStringLiteral("/backup")},
+        {nullptr, "/mnt/card", QStringLiteral("/mnt/card")},
+    };
+    for (const auto& c : cases) {
+        BrowserSession fresh(settings);
+        BrowserSession& s = c.listed ? session : fresh;
+        if (c.listed)
+            s.EnterFolder(QString::fromUtf8(c.listed));
+        EXPECT_EQ(s.ResolveTarget(QString::fromUtf8(c.typed)), c.target)
+            << (c.listed ? c.listed : "(none)") << " + " << c.typed;
+    }
+}
+
+TEST(BrowserSession, TypedFoldersAreCleanedAndTakenFromTheWorkingFolderBeforeAListing) {
+    BrowserSettings settings;
+    const QString home = QDir::homePath();
+    const QString working = QDir::currentPath();
+    const struct {
+        const char* listed;
+        const char* typed;
+        QString folder;
+    } cases[] = {
+        {"/data/palm", "", QString()},
+        {"/data/palm", "sub/../other/", QStringLiteral("/data/palm/other")},
+        {"/data/palm", "..", QStringLiteral("/data")},
+        {"/data/palm", "~/x/", home + QStringLiteral("/x")},
+        {"/data/palm", "/mnt//card/", QStringLiteral("/mnt/card")},
+        {nullptr, "rel", QDir::cleanPath(working + QStringLiteral("/rel"))},
+    };
+    for (const auto& c : cases) {
+        BrowserSession session(settings);
+        if (c.listed)
+            session.EnterFolder(QString::fromUtf8(c.listed));
+        EXPECT_EQ(session.ResolveTypedFolder(QString::fromUtf8(c.typed)), c.folder) << c.typed;
+    }
+}
+
+TEST(BrowserSession, PathsWithADoubleQuoteAreRefusedTheOthersQueuedForTheTool) {
+    BrowserSettings settings;
+    const auto forProgram = [](const QString& path) -> QString {
+        return QStringLiteral("Z:") + path;
+    };
+    const struct {
+        const char* what;
+        std::vector<InstallCandidate> selected;
+        QStringList refused;
+        QString queued; // the plain list
+    } cases[] = {
+        {"none quoted",
+         {Selected("/p/a.prc", "a.prc"), Selected("/p/b.pdb", "b.pdb")},
+         {},
+         QStringLiteral("Z:/p/a.prc Z:/p/b.pdb")},
+        {"mixed",
+         {Selected("/p/a.prc", "a.prc"), Selected("/p/say \"hi\".prc", "say \"hi\".prc"),
+          Selected("/p/c.pdb", "c.pdb")},
+         {QStringLiteral("say \"hi\".prc")},
+         QStringLiteral("Z:/p/a.prc Z:/p/c.pdb")},
+        {"quote in the folder",
+         {Selected("/p/\"x\"/a.prc", "a.prc"), Selected("/p/b.pdb", "b.pdb")},
+         {QStringLiteral("a.prc")},
+         QStringLiteral("Z:/p/b.pdb")},
+        {"all quoted",
+         {Selected("/p/\"a\".prc", "\"a\".prc"), Selected("/p/b\".pdb", "b\".pdb")},
+         {QStringLiteral("\"a\".prc"), QStringLiteral("b\".pdb")},
+         QString()},
+        {"single quote is fine",
+         {Selected("/p/it's.prc", "it's.prc")},
+         {},
+         QStringLiteral("Z:/p/it's.prc")},
+    };
+    for (const auto& c : cases) {
+        BrowserSession session(settings);
+        EXPECT_EQ(session.QueueInstall(c.selected, forProgram), c.refused) << c.what;
+        const InstallFileLists lists = session.TakeInstallLists();
+        EXPECT_EQ(lists.InstallFileList(), c.queued) << c.what;
+        EXPECT_EQ(lists.IsEmpty(), c.queued.isEmpty()) << c.what;
+        // Taken once: nothing goes to the next Install.
+        EXPECT_TRUE(session.TakeInstallLists().IsEmpty()) << c.what;
+    }
+}
+
+TEST(BrowserSession, ArchiveViewEnterRefreshUpAndLeaveWithTheCommandsOfEachState) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    BrowserSettings settings;
+    settings.InstallTool = temp.filePath(QStringLiteral("pinstall"));
+    {
+        QFile tool(settings.InstallTool);
+        ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    }
+    BrowserSession session(settings);
+
+    // One level up goes only to folders that exist.
+    const QString root = temp.path();
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("palm")));
+    ASSERT_TRUE(QDir(root).mkpath(QStringLiteral("other")));
+    const QString above = QDir::cleanPath(root + QStringLiteral("/.."));
+    const QString palm = root + QStringLiteral("/palm/");
+    const QString zip = palm + QStringLiteral("games.zip");
+    enum class Act { None, List, Open, Refresh, Up, Leave };
+    const struct {
+        Act act;
+        QString path;
+        // The state after it.
+        QString current;
+        QString archive; // empty: the folder's files are shown
+        Kind refresh;
+        Kind up;
+        QString upPath;
+    } steps[] = {
+        {Act::None, {}, {}, {}, Kind::None, Kind::None, {}},
+        {Act::Refresh, {}, {}, {}, Kind::None, Kind::None, {}},
+        {Act::Up, {}, {}, {}, Kind::None, Kind::None, {}},
+        {Act::List, root + QStringLiteral("/palm"), palm, {}, Kind::Folder, Kind::Folder, root},
+        {Act::Open, zip, palm, zip, Kind::Archive, Kind::Folder, palm},
+        {Act::Refresh, {}, palm, zip, Kind::Archive, Kind::Folder, palm},
+        {Act::Up, {}, palm, {}, Kind::Folder, Kind::Folder, root},
+        {Act::Up, {}, root + u'/', {}, Kind::Folder, Kind::Folder, above},
+        {Act::Refresh, {}, root + u'/', {}, Kind::Folder, Kind::Folder, above},
+        {Act::List, QStringLiteral("/"), QStringLiteral("/"), {}, Kind::Folder, Kind::None, {}},
+        {Act::Up, {}, QStringLiteral("/"), {}, Kind::Folder, Kind::None, {}},
+        {Act::List, palm, palm, {}, Kind::Folder, Kind::Folder, root},
+        {Act::Open, zip, palm, zip, Kind::Archive, Kind::Folder, palm},
+        {Act::Leave, {}, palm, {}, Kind::Folder, Kind::Folder, root},
+        {Act::Leave, {}, palm, {}, Kind::Folder, Kind::Folder, root},
+        {Act::Open, zip, palm, zip, Kind::Archive, Kind::Folder, palm},
+        {Act::List,
+         root + QStringLiteral("/other"),
+         root + QStringLiteral("/other/"),
+         {},
+         Kind::Folder,
+         Kind::Folder,
+         root},
+    };
+    int index = 0;
+    for (const auto& step : steps) {
+        const std::string at = "step " + std::to_string(index++);
+        switch (step.act) {
+        case Act::List:
+            EXPECT_EQ(session.EnterFolder(step.path), step.current) << at;
+            break;
+        case Act::Open:
+            session.EnterArchive(step.path);
+            break;
+        case Act::Refresh:
+            Follow(session, session.RefreshDestination());
+            break;
+        case Act::Up:
+            Follow(session, session.UpDestination());
+            break;
+        case Act::Leave:
+            Follow(session, session.LeaveArchiveDestination());
+            break;
+        case Act::None:
+            break;
+        }
+        const bool archive = !step.archive.isEmpty();
+        EXPECT_EQ(session.CurrentFolder(), step.current) << at;
+        EXPECT_EQ(session.ArchiveView(), archive) << at;
+        EXPECT_EQ(session.ArchivePath(), step.archive) << at;
+
+        const BrowserDestination refresh = session.RefreshDestination();
+        ExpectDestination(refresh, step.refresh,
+                          step.refresh == Kind::Archive  ? step.archive
+                          : step.refresh == Kind::Folder ? step.current
+                                                         : QString(),
+                          (at + " refresh").c_str());
+        ExpectDestination(session.UpDestination(), step.up, step.upPath, (at + " up").c_str());
+        ExpectDestination(session.LeaveArchiveDestination(), archive ? Kind::Folder : Kind::None,
+                          archive ? step.current : QString(), (at + " leave").c_str());
+
+        // Copy, move, delete and install belong to a folder's files only.
+        const BrowserCommands commands = session.Commands();
+        EXPECT_EQ(commands.CopyMoveDelete, !archive) << at;
+        EXPECT_EQ(commands.Install, !archive) << at;
+    }
+}
+
+TEST(BrowserSession, InstallIsEnabledOnlyWithAnInstallToolThatIsAFile) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QString tool = temp.filePath(QStringLiteral("instapp"));
+    {
+        QFile file(tool);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const struct {
+        QString tool;
+        bool archive;
+        bool install;
+    } cases[] = {
+        {tool, false, true},
+        {QString(), false, false},
+        {temp.filePath(QStringLiteral("missing")), false, false},
+        {temp.path(), false, false}, // a folder is no tool
+        {tool, true, false},
+    };
+    for (const auto& c : cases) {
+        BrowserSettings settings;
+        settings.InstallTool = c.tool;
+        BrowserSession session(settings);
+        session.EnterFolder(temp.path());
+        if (c.archive)
+            session.EnterArchive(temp.filePath(QStringLiteral("a.zip")));
+        EXPECT_EQ(session.Commands().Install, c.install) << c.tool.toStdString() << c.archive;
+        EXPECT_EQ(session.Commands().CopyMoveDelete, !c.archive) << c.tool.toStdString();
+        // The session reads the settings as they are now, as after the Options dialog.
+        settings.InstallTool.clear();
+        EXPECT_FALSE(session.Commands().Install) << c.tool.toStdString();
+    }
+}
+
+namespace {
+
+FileRow Listed(const char* name, const char* file = "", const char* error = "") {
+    FileRow row;
+    row.Name = QString::fromUtf8(name);
+    row.File = QString::fromUtf8(file);
+    row.Error = QString::fromUtf8(error);
+    return row;
+}
+
+} // namespace
+
+TEST(BrowserSession, ArchiveRowsNeverExtractedFailAtOnceTheOthersAreCopiedByTheirFiles) {
+    const std::vector<FileRow> rows{
+        Listed("games/chess.prc", "/tmp/x/chess.prc"), Listed("bad.pdb", "", "CRC error"),
+        Listed("win\\memo.pdb", "/tmp/x/memo.pdb"), Listed("a b.prc", "/tmp/x/1/a b.prc")};
+    const struct {
+        bool archive;
+        QList<int> selected;
+        QStringList sources;
+        QStringList names;
+        QList<int> itemRows;
+        QList<int> notExtracted;
+        QStringList failures;
+    } cases[] = {
+        {true,
+         {0, 1, 2, 3},
+         {QStringLiteral("/tmp/x/chess.prc"), QStringLiteral("/tmp/x/memo.pdb"),
+          QStringLiteral("/tmp/x/1/a b.prc")},
+         Texts({"chess.prc", "memo.pdb", "a b.prc"}),
+         {0, 2, 3},
+         {1},
+         {QStringLiteral("bad.pdb: CRC error")}},
+        {true, {1}, {}, {}, {}, {1}, {QStringLiteral("bad.pdb: CRC error")}},
+        // In a folder a row without its own file is the folder's file of that name.
+        {false,
+         {1, 2},
+         {QStringLiteral("/data/palm/bad.pdb"), QStringLiteral("/tmp/x/memo.pdb")},
+         Texts({"bad.pdb", "memo.pdb"}),
+         {1, 2},
+         {},
+         {}},
+    };
+    for (const auto& c : cases) {
+        BrowserSettings settings;
+        BrowserSession session(settings);
+        session.EnterFolder(QStringLiteral("/data/palm"));
+        FileListModel model;
+        model.SetRows(rows);
+        if (c.archive) {
+            session.EnterArchive(QStringLiteral("/data/palm/games.zip"));
+            model.SetFolder(QStringLiteral("/tmp/x/"));
+        } else {
+            model.SetFolder(session.CurrentFolder());
+        }
+        model.SetArchiveView(session.ArchiveView());
+        const CopyMovePlan plan = session.PlanCopyMove(model, c.selected);
+        QStringList sources;
+        QStringList names;
+        for (const CopyMoveItem& item : plan.Items) {
+            sources << item.Source;
+            names << item.Name;
+        }
+        EXPECT_EQ(sources, c.sources) << c.archive;
+        EXPECT_EQ(names, c.names) << c.archive;
+        EXPECT_EQ(plan.ItemRows, c.itemRows) << c.archive;
+        EXPECT_EQ(plan.NotExtracted, c.notExtracted) << c.archive;
+        EXPECT_EQ(plan.Failures, c.failures) << c.archive;
+        for (int row = 0; row < int(rows.size()); ++row)
+            EXPECT_EQ(session.WithoutCopy(model.Row(row)), c.archive && row == 1) << row;
+    }
+}
+
+TEST(BrowserSession, AfterARunHandledRowsLeaveTheSelectionAndMovedOnesTheList) {
+    CopyMovePlan plan;
+    plan.Items.resize(4);
+    plan.ItemRows = {0, 2, 3, 5};
+    plan.NotExtracted = {4};
+    CopyMoveReport report;
+    report.Outcomes = {ItemOutcome::Done, ItemOutcome::Declined, ItemOutcome::Failed,
+                       ItemOutcome::NotReached};
+    const struct {
+        bool copy;
+        QList<int> handled;
+        QList<int> moved;
+    } cases[] = {
+        {true, {4, 0, 2, 3}, {}},
+        {false, {4, 0, 2, 3}, {0}},
+    };
+    for (const auto& c : cases) {
+        const CopyMoveRows rows = BrowserSession::RowsAfterRun(plan, report, c.copy);
+        EXPECT_EQ(rows.Handled, c.handled) << c.copy;
+        EXPECT_EQ(rows.Moved, c.moved) << c.copy;
+    }
+}
