@@ -2,6 +2,9 @@
 
 #include "common/Helpers.h"
 #include "core/FileListModel.h"
+#include "i18n/Placeholders.h"
+#include "i18n/Translate.h"
+#include "platform/NativePath.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,7 +20,8 @@ QString ExpandHome(const QString& path) {
 
 } // namespace
 
-BrowserSession::BrowserSession(const BrowserSettings& settings) : FSettings(settings) {}
+BrowserSession::BrowserSession(const BrowserSettings& settings, const QString& tempFolder)
+    : FSettings(settings), FExtraction(tempFolder) {}
 
 const QString& BrowserSession::EnterFolder(const QString& folder) {
     FCurrentFolder = AddTrailingBackslash(folder);
@@ -27,6 +31,33 @@ const QString& BrowserSession::EnterFolder(const QString& folder) {
 
 void BrowserSession::EnterArchive(const QString& archive) {
     FArchivePath = archive;
+}
+
+FolderListing BrowserSession::ListFolder(const QString& folder) {
+    return FolderLister(FReader, FCatalogue).ListFolder(EnterFolder(folder), Filter());
+}
+
+ArchiveOpening
+BrowserSession::OpenArchive(const QString& archive,
+                            const std::function<bool(size_t done, size_t total)>& progress) {
+    ArchiveOpening opening;
+    opening.Listing = ArchiveLister(FReader, FCatalogue, FExtraction).List(archive, progress);
+    if (opening.Listing.Cancelled) {
+        opening.Outcome = ArchiveOpening::Kind::Cancelled;
+    } else if (!opening.Listing.Opened) {
+        opening.Outcome = ArchiveOpening::Kind::Unreadable;
+        opening.Message =
+            FillPlaceholders(Translated("%s cannot be opened as a ZIP archive: %e"),
+                             {{u"%s", DisplayName(archive)}, {u"%e", opening.Listing.OpenError}});
+    } else if (opening.Listing.EntryCount == 0) {
+        opening.Outcome = ArchiveOpening::Kind::Empty;
+        opening.Message = FillPlaceholders(Translated("The archive %s holds no files."),
+                                           {{u"%s", DisplayName(archive)}});
+    } else {
+        opening.Outcome = ArchiveOpening::Kind::Shown;
+        EnterArchive(archive);
+    }
+    return opening;
 }
 
 BrowserDestination BrowserSession::RefreshDestination() const {

@@ -1,16 +1,22 @@
 // What the main window decides, without widgets: which folder is listed and whether an
 // archive of it is shown in its place, where Refresh and One level up lead from there,
-// which commands that leaves enabled, the sort direction of a header click, where a typed
-// copy or move target lies and which rows a run hands over, and which selected files the
-// install tool may be given. The window lists, draws and asks; what it shows of this
-// state (the list model's folder and archive flag among it) it takes from here.
+// which commands that leaves enabled, what a listing and an archive's opening come to, the sort
+// direction of a header click, where a typed copy or move target lies and which rows a run hands
+// over, and which selected files the install tool may be given. It owns what a run reads with: the
+// creator catalogue, the header reader and the folder that archives are extracted into. The window
+// draws and asks; what it shows of this state (the list model's folder and archive flag among it)
+// it takes from here.
 #pragma once
 
+#include "core/ArchiveListing.h"
 #include "core/BrowserSettings.h"
 #include "core/CopyMove.h"
 #include "core/FolderListing.h"
 #include "core/InstallCommand.h"
 #include "core/ListOrdering.h"
+#include "creators/CreatorCatalogue.h"
+#include "palmdb/PalmDatabase.h"
+#include "zip/ExtractionFolder.h"
 
 #include <QList>
 #include <QString>
@@ -25,6 +31,15 @@ struct BrowserDestination {
     enum class Kind { None, Folder, Archive };
     Kind Step = Kind::None;
     QString Path;
+};
+
+// What opening an archive came to: its rows when it is shown, else why the list stays as
+// it was (a cancel says nothing; the other two have a text for the user).
+struct ArchiveOpening {
+    enum class Kind { Shown, Cancelled, Unreadable, Empty };
+    Kind Outcome = Kind::Cancelled;
+    QString Message;
+    ArchiveListing Listing;
 };
 
 // The commands whose enabled state follows the listed place.
@@ -56,7 +71,17 @@ struct InstallCandidate {
 
 class BrowserSession {
 public:
-    explicit BrowserSession(const BrowserSettings& settings);
+    // Archives are extracted into tempFolder.
+    BrowserSession(const BrowserSettings& settings, const QString& tempFolder);
+
+    // The creator catalogue, loaded and saved by the window (which reports its errors).
+    ListeDerLinks& Catalogue() { return FCatalogue; }
+    // The header reader that the listing and the details share.
+    TPalmPDB& Reader() { return FReader; }
+    // Where the shown archive's entries are extracted.
+    const QString& ExtractionFolderPath() const { return FExtraction.Folder(); }
+    // Removes what the archive views extracted, and nothing else of the folder.
+    void RemoveExtractedCopies() { FExtraction.RemoveWritten(); }
 
     // The listed folder, with its trailing separator; empty before the first listing.
     // While an archive is shown this is still the folder that holds it.
@@ -69,6 +94,15 @@ public:
     const QString& EnterFolder(const QString& folder);
     // The archive is shown in place of the folder's files, once it could be listed.
     void EnterArchive(const QString& archive);
+
+    // The folder becomes the listed one and its Palm files are read, as the settings'
+    // file types filter them.
+    FolderListing ListFolder(const QString& folder);
+    // The archive's Palm files are extracted and read (progress(done, total) before each;
+    // false cancels). Only an archive that could be read and holds files is shown;
+    // otherwise the listed place stays as it was.
+    ArchiveOpening OpenArchive(const QString& archive,
+                               const std::function<bool(size_t done, size_t total)>& progress = {});
 
     // Refresh lists the same again: the archive, else the folder (none before the first).
     BrowserDestination RefreshDestination() const;
@@ -119,6 +153,9 @@ public:
 
 private:
     const BrowserSettings& FSettings;
+    ListeDerLinks FCatalogue;
+    TPalmPDB FReader{std::string(), false};
+    ExtractionFolder FExtraction;
     QString FCurrentFolder;
     QString FArchivePath;
     SortState FSort;

@@ -10,7 +10,6 @@
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
-#include "zip/ExtractionFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,36 +18,34 @@
 
 void TFBrowser::OpenArchive(const QString& path) {
     const QString archiveName = DisplayName(QFileInfo(path).fileName());
-    ArchiveListing listing;
+    ArchiveOpening opening;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         WorkProgress progress(
             this, FillPlaceholders(Translated("Opening %s..."), {{u"%s", archiveName}}));
-        listing =
-            ArchiveLister(*FReader, FCatalogue, *FExtraction)
-                .List(path, [&](size_t done, size_t total) { return progress.Step(done, total); });
+        opening = FSession.OpenArchive(
+            path, [&](size_t done, size_t total) { return progress.Step(done, total); });
         QApplication::restoreOverrideCursor();
     }
     // Cancelled, unreadable or empty: the list stays as it was.
-    if (listing.Cancelled)
+    switch (opening.Outcome) {
+    case ArchiveOpening::Kind::Cancelled:
         return;
-    if (!listing.Opened) {
-        FPrompts.Error(this,
-                       FillPlaceholders(Translated("%s cannot be opened as a ZIP archive: %e"),
-                                        {{u"%s", DisplayName(path)}, {u"%e", listing.OpenError}}));
+    case ArchiveOpening::Kind::Unreadable:
+        FPrompts.Error(this, opening.Message);
         return;
-    }
-    if (listing.EntryCount == 0) {
-        FPrompts.Information(this, FillPlaceholders(Translated("The archive %s holds no files."),
-                                                    {{u"%s", DisplayName(path)}}));
+    case ArchiveOpening::Kind::Empty:
+        FPrompts.Information(this, opening.Message);
         return;
+    case ArchiveOpening::Kind::Shown:
+        break;
     }
 
+    ArchiveListing& listing = opening.Listing;
     AdvListView->setUpdatesEnabled(false);
-    FSession.EnterArchive(path);
     SetFileCommands(FSession.Commands().CopyMoveDelete);
     ShowDetails(QString());
-    FFileModel->SetFolder(AddTrailingBackslash(FExtraction->Folder()));
+    FFileModel->SetFolder(AddTrailingBackslash(FSession.ExtractionFolderPath()));
     FFileModel->SetArchiveView(FSession.ArchiveView());
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));

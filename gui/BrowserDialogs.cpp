@@ -7,7 +7,7 @@
 
 void TFBrowser::TBXItem4Click() {
     Run([this] {
-        TFInfo dialog(FCatalogue, FPrompts, this);
+        TFInfo dialog(FSession.Catalogue(), FPrompts, this);
         FPrompts.ExecDialog(&dialog);
     });
 }

@@ -16,7 +16,6 @@
 #include "platform/NativePath.h"
 #include "platform/ProgramLauncher.h"
 #include "platform/Trash.h"
-#include "zip/ExtractionFolder.h"
 
 #include <QAction>
 #include <QFile>
@@ -34,7 +33,6 @@ QString Listed(const QString& heading, const QStringList& lines) {
 } // namespace
 
 void TFBrowser::CreateFileOperations() {
-    FExtraction = std::make_unique<ExtractionFolder>(FPaths.TempFolder);
     connect(MICopy, &QAction::triggered, this, [this] { Run([this] { CopyMoveSelected(true); }); });
     connect(MIMove, &QAction::triggered, this,
             [this] { Run([this] { CopyMoveSelected(false); }); });

@@ -37,13 +37,11 @@ void TFBrowser::ListFolder(const QString& folder) {
     WaitCursor wait;
     AdvListView->setUpdatesEnabled(false);
     FFileModel->Clear();
-    const QString listed = FSession.EnterFolder(folder);
+    FolderListing listing = FSession.ListFolder(folder);
+    const QString& listed = FSession.CurrentFolder();
     FFileModel->SetFolder(listed);
     FFileModel->SetArchiveView(FSession.ArchiveView());
     SelectInTree(listed);
-
-    FolderListing listing =
-        FolderLister(*FReader, FCatalogue).ListFolder(listed, FSession.Filter());
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));
     SetFileCommands(FSession.Commands().CopyMoveDelete);
@@ -196,8 +194,9 @@ void TFBrowser::ShowDetails(const QString& path) {
                                  error.what());
     }
     const TPDBHeader& header = reader->Header();
-    const int index = FCatalogue.FindLink(header.Creator);
-    General->ShowEntry(index == -1 ? nullptr : FCatalogue.LinkAt(index));
+    const ListeDerLinks& catalogue = FSession.Catalogue();
+    const int index = catalogue.FindLink(header.Creator);
+    General->ShowEntry(index == -1 ? nullptr : catalogue.LinkAt(index));
     Flags->SetFlags(HeaderFlags(header));
     const auto values = HeaderRowValues(header, Translated("Unknown"));
     for (int i = 0; i < HeaderRowCount; ++i)

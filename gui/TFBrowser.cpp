@@ -14,7 +14,6 @@
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
 #include "resources/Icons.h"
-#include "zip/ExtractionFolder.h"
 
 #include <QAction>
 #include <QApplication>
@@ -341,9 +340,8 @@ void TFBrowser::FormCreate(const QString& startFolder) {
     LoadSettings();
     QDir().mkpath(FPaths.TempFolder); // a failure shows when an archive is opened
     RemoveLeftoversOfKilledRuns(FPaths);
-    if (!FCatalogue.LoadCreatorIDs(FPaths.CataloguePath()))
-        FPrompts.Error(this, FCatalogue.ErrorText());
-    FReader = std::make_unique<TPalmPDB>(std::string(), false);
+    if (!FSession.Catalogue().LoadCreatorIDs(FPaths.CataloguePath()))
+        FPrompts.Error(this, FSession.Catalogue().ErrorText());
     BuildLanguageMenu();
     for (int i = 0; i < HeaderRowCount; ++i)
         DBInfo->AddDetailRow(i, QString());
@@ -373,18 +371,17 @@ void TFBrowser::FormClose() {
         FPrompts.Error(this, QString::fromUtf8(error.what()));
     }
     try {
-        FCatalogue.SaveCreatorIDs(FPaths.CataloguePath());
+        FSession.Catalogue().SaveCreatorIDs(FPaths.CataloguePath());
     } catch (const std::exception& error) {
         FPrompts.Error(this, QString::fromUtf8(error.what()));
     }
-    FCatalogue.ClearLinks();
-    FReader.reset();
+    FSession.Catalogue().ClearLinks();
     CleanTempFolder();
 }
 
 void TFBrowser::CleanTempFolder() {
     // What the archive views extracted, and nothing that someone else put into Temp.
-    FExtraction->RemoveWritten();
+    FSession.RemoveExtractedCopies();
 }
 
 void TFBrowser::ShowHelp(bool reportFailure) {

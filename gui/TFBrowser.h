@@ -1,8 +1,8 @@
 // The main window: folder tree on the left, the folder's Palm files in the middle, the
-// details panels on the right. It owns everything of a run: the settings, the creator
-// catalogue, the shared header reader, the session that decides what is listed and what
-// follows a command. The work is split by concern over several source files (listing,
-// details, settings and layout, favourites).
+// details panels on the right. It holds the settings and the session, which decides what
+// is listed and what follows a command and owns the creator catalogue, the shared header
+// reader and the extraction folder. The work is split by concern over several source files
+// (listing, details, settings and layout, favourites).
 #pragma once
 
 #include "core/BrowserSession.h"
@@ -19,7 +19,6 @@
 #include <set>
 
 class DatabaseInfoPanel;
-class ExtractionFolder;
 class FolderTreeView;
 class FileListModel;
 class FileListView;
@@ -110,7 +109,7 @@ public:
     const ProgramPaths& Paths() const { return FPaths; }
     const QString& CurrentFolder() const { return FSession.CurrentFolder(); }
     BrowserSettings& Settings() { return FSettings; }
-    ListeDerLinks& Catalogue() { return FCatalogue; }
+    ListeDerLinks& Catalogue() { return FSession.Catalogue(); }
     FileListModel& FileModel() { return *FFileModel; }
     QTreeView* FileList() const { return AdvListView; }
     QTreeView* FolderTree() const { return STVVerzeichnis; }
@@ -219,9 +218,7 @@ private:
     ProgramPaths FPaths;
     Prompts& FPrompts;
     BrowserSettings FSettings;
-    BrowserSession FSession{FSettings};
-    ListeDerLinks FCatalogue;
-    std::unique_ptr<TPalmPDB> FReader;
+    BrowserSession FSession{FSettings, FPaths.TempFolder};
     bool FReady = false;
     bool FMovingTree = false;             // the listing moves the tree: no second listing
     bool FTellPalmDesktopMissing = false; // by the first listing's status line
@@ -240,7 +237,6 @@ private:
     TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
 
     FolderTreeView* FFolderTree = nullptr; // STVVerzeichnis, with its drop support
-    std::unique_ptr<ExtractionFolder> FExtraction;
     // Panels shown at some time in this run; the others keep the sizes they were read with.
     std::set<QString> FShownPanels;
     std::set<QString> FPanelsHiddenAtStart; // sized as stored when they are first shown

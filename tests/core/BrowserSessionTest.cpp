@@ -2,6 +2,9 @@
 
 #include "TestRows.h"
 #include "core/FileListModel.h"
+#include "support/PalmFileBuilder.h"
+#include "support/TempFolder.h"
+#include "support/ZipBuilder.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,6 +15,9 @@
 namespace {
 
 using Kind = BrowserDestination::Kind;
+
+// For sessions that open no archive: nothing is ever extracted there.
+const QString NoExtraction;
 
 // What the window does with a destination: the folder listed, the archive shown.
 void Follow(BrowserSession& session, const BrowserDestination& destination) {
@@ -35,7 +41,7 @@ void ExpectDestination(const BrowserDestination& actual, Kind step, const QStrin
 
 TEST(BrowserSession, AHeaderClickReversesItsOwnColumnAndKeepsTheDirectionForAnother) {
     BrowserSettings settings;
-    BrowserSession session(settings);
+    BrowserSession session(settings, NoExtraction);
     EXPECT_FALSE(session.Sort().Column().has_value());
     const struct {
         FileColumn column;
@@ -61,7 +67,7 @@ TEST(BrowserSession, AHeaderClickReversesItsOwnColumnAndKeepsTheDirectionForAnot
 
 TEST(BrowserSession, TypedTargetsAreTakenFromHomeOrTheListedFolder) {
     BrowserSettings settings;
-    BrowserSession session(settings);
+    BrowserSession session(settings, NoExtraction);
     const QString home = QDir::homePath();
     const struct {
         const char* listed; // nullptr: nothing listed yet
@@ -83,7 +89,7 @@ TEST(BrowserSession, TypedTargetsAreTakenFromHomeOrTheListedFolder) {
         {nullptr, "/mnt/card", QStringLiteral("/mnt/card")},
     };
     for (const auto& c : cases) {
-        BrowserSession fresh(settings);
+        BrowserSession fresh(settings, NoExtraction);
         BrowserSession& s = c.listed ? session : fresh;
         if (c.listed)
             s.EnterFolder(QString::fromUtf8(c.listed));
@@ -109,7 +115,7 @@ TEST(BrowserSession, TypedFoldersAreCleanedAndTakenFromTheWorkingFolderBeforeALi
         {nullptr, "rel", QDir::cleanPath(working + QStringLiteral("/rel"))},
     };
     for (const auto& c : cases) {
-        BrowserSession session(settings);
+        BrowserSession session(settings, NoExtraction);
         if (c.listed)
             session.EnterFolder(QString::fromUtf8(c.listed));
         EXPECT_EQ(session.ResolveTypedFolder(QString::fromUtf8(c.typed)), c.folder) << c.typed;
@@ -150,7 +156,7 @@ TEST(BrowserSession, PathsWithADoubleQuoteAreRefusedTheOthersQueuedForTheTool) {
          QStringLiteral("Z:/p/it's.prc")},
     };
     for (const auto& c : cases) {
-        BrowserSession session(settings);
+        BrowserSession session(settings, NoExtraction);
         EXPECT_EQ(session.QueueInstall(c.selected, forProgram), c.refused) << c.what;
         const InstallFileLists lists = session.TakeInstallLists();
         EXPECT_EQ(lists.InstallFileList(), c.queued) << c.what;
@@ -169,7 +175,7 @@ TEST(BrowserSession, ArchiveViewEnterRefreshUpAndLeaveWithTheCommandsOfEachState
         QFile tool(settings.InstallTool);
         ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
     }
-    BrowserSession session(settings);
+    BrowserSession session(settings, NoExtraction);
 
     // One level up goes only to folders that exist.
     const QString root = temp.path();
@@ -279,7 +285,7 @@ TEST(BrowserSession, InstallIsEnabledOnlyWithAnInstallToolThatIsAFile) {
     for (const auto& c : cases) {
         BrowserSettings settings;
         settings.InstallTool = c.tool;
-        BrowserSession session(settings);
+        BrowserSession session(settings, NoExtraction);
         session.EnterFolder(temp.path());
         if (c.archive)
             session.EnterArchive(temp.filePath(QStringLiteral("a.zip")));
@@ -336,7 +342,7 @@ TEST(BrowserSession, ArchiveRowsNeverExtractedFailAtOnceTheOthersAreCopiedByThei
     };
     for (const auto& c : cases) {
         BrowserSettings settings;
-        BrowserSession session(settings);
+        BrowserSession session(settings, NoExtraction);
         session.EnterFolder(QStringLiteral("/data/palm"));
         FileListModel model;
         model.SetRows(rows);
@@ -384,5 +390,107 @@ TEST(BrowserSession, AfterARunHandledRowsLeaveTheSelectionAndMovedOnesTheList) {
         const CopyMoveRows rows = BrowserSession::RowsAfterRun(plan, report, c.copy);
         EXPECT_EQ(rows.Handled, c.handled) << c.copy;
         EXPECT_EQ(rows.Moved, c.moved) << c.copy;
+    }
+}
+
+// Opening an archive: only one that could be read and holds files is shown; a cancel, an
+// unreadable file and an empty archive leave the listed place and its commands as they
+// were, the last two with a text that names the archive.
+TEST(BrowserSession, OnlyAnArchiveThatCouldBeListedIsShown) {
+    TempFolder sandbox;
+    PalmFileBuilder memo;
+    memo.name = "MemoDB";
+    memo.type = "DATA";
+    memo.creator = "memo";
+    const QString good = ZipBuilder()
+                             .Add("Backup/MemoDB.pdb", memo.Bytes())
+                             .Add("readme.txt", "x")
+                             .WriteTo(sandbox.File(QStringLiteral("good.zip")));
+    // libzip writes no file for an archive without entries; a folder entry holds no file.
+    const QString empty =
+        ZipBuilder().AddFolder("Backup/").WriteTo(sandbox.File(QStringLiteral("empty.zip")));
+    const QString broken = sandbox.Write(QStringLiteral("broken.zip"), "not an archive");
+    const auto cancel = [](size_t, size_t) {
+        return false;
+    };
+
+    const struct {
+        const char* what;
+        QString archive;
+        std::function<bool(size_t, size_t)> progress;
+        ArchiveOpening::Kind outcome;
+        const char* message; // a part of the text for the user
+        int rows;
+    } cases[] = {
+        {"readable", good, {}, ArchiveOpening::Kind::Shown, "", 1},
+        {"cancelled", good, cancel, ArchiveOpening::Kind::Cancelled, "", 0},
+        {"empty", empty, {}, ArchiveOpening::Kind::Empty, "empty.zip holds no files", 0},
+        {"unreadable",
+         broken,
+         {},
+         ArchiveOpening::Kind::Unreadable,
+         "broken.zip cannot be opened as a ZIP archive: ",
+         0},
+    };
+    for (const auto& c : cases) {
+        BrowserSettings settings;
+        BrowserSession session(settings, sandbox.File(QStringLiteral("Temp")));
+        session.EnterFolder(sandbox.Path());
+        const QString folder = session.CurrentFolder();
+        const ArchiveOpening opening = session.OpenArchive(c.archive, c.progress);
+        EXPECT_EQ(opening.Outcome, c.outcome) << c.what;
+        EXPECT_TRUE(opening.Message.contains(QString::fromUtf8(c.message))) << c.what;
+        EXPECT_EQ(opening.Message.isEmpty(), *c.message == 0) << c.what;
+        const bool shown = c.outcome == ArchiveOpening::Kind::Shown;
+        if (shown) {
+            EXPECT_EQ(int(opening.Listing.Rows.size()), c.rows) << c.what;
+        }
+        EXPECT_EQ(session.ArchiveView(), shown) << c.what;
+        EXPECT_EQ(session.ArchivePath(), shown ? c.archive : QString()) << c.what;
+        EXPECT_EQ(session.CurrentFolder(), folder) << c.what;
+        EXPECT_EQ(session.Commands().CopyMoveDelete, !shown) << c.what;
+        ExpectDestination(session.RefreshDestination(), shown ? Kind::Archive : Kind::Folder,
+                          shown ? c.archive : folder, c.what);
+    }
+}
+
+// A listing reads the folder it enters, as the file types are set, and leaves the archive
+// view; the catalogue learns the creators it meets.
+TEST(BrowserSession, ListingAFolderReadsItsFilesAsTheTypesAreSet) {
+    TempFolder sandbox;
+    PalmFileBuilder file;
+    file.name = "db";
+    file.type = "DATA";
+    file.creator = "zzzz";
+    sandbox.Write(QStringLiteral("a.pdb"), file.Bytes());
+    sandbox.Write(QStringLiteral("b.prc"), file.Bytes());
+    ZipBuilder().Add("c.pdb", file.Bytes()).WriteTo(sandbox.File(QStringLiteral("c.zip")));
+
+    const struct {
+        bool pdb, prc, zip;
+        QStringList names;
+    } cases[] = {
+        {true,
+         true,
+         true,
+         {QStringLiteral("a.pdb"), QStringLiteral("b.prc"), QStringLiteral("c.zip")}},
+        {true, false, false, {QStringLiteral("a.pdb")}},
+        {false, true, true, {QStringLiteral("b.prc"), QStringLiteral("c.zip")}},
+    };
+    for (const auto& c : cases) {
+        BrowserSettings settings;
+        settings.ShowPDB = c.pdb;
+        settings.ShowPRC = c.prc;
+        settings.ShowZIP = c.zip;
+        BrowserSession session(settings, sandbox.File(QStringLiteral("Temp")));
+        session.EnterArchive(sandbox.File(QStringLiteral("c.zip")));
+        const FolderListing listing = session.ListFolder(sandbox.Path());
+        QStringList names;
+        for (const FileRow& row : listing.Rows)
+            names << row.Name;
+        EXPECT_EQ(names, c.names);
+        EXPECT_FALSE(session.ArchiveView());
+        EXPECT_EQ(session.CurrentFolder(), AddTrailingBackslash(sandbox.Path()));
+        EXPECT_NE(session.Catalogue().FindLink("zzzz"), -1);
     }
 }
