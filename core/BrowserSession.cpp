@@ -5,6 +5,7 @@
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
+#include "platform/Trash.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -141,6 +142,44 @@ CopyMoveRows BrowserSession::RowsAfterRun(const CopyMovePlan& plan, const CopyMo
             rows.Moved << plan.ItemRows[qsizetype(i)];
     }
     return rows;
+}
+
+QString BrowserSession::TrashQuestion(const FileListModel& model, const QList<int>& rows) {
+    if (rows.size() == 1)
+        return FillPlaceholders(Translated("Move \"%d\" to trash?"),
+                                {{u"%d", model.Row(rows.first()).Name}});
+    return Translated("Move selected files to trash?");
+}
+
+TrashRows BrowserSession::TrashFiles(const FileListModel& model, const QList<int>& rows,
+                                     const std::function<bool(size_t done, size_t total)>& step) {
+    TrashRows result;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        if (step && !step(size_t(i), size_t(rows.size())))
+            break;
+        const int row = rows[i];
+        result.Handled << row;
+        QString error;
+        if (MoveToRecycleBin(model.RowPath(row), &error))
+            result.Trashed << row;
+        else
+            result.Failures << model.Row(row).Name + QStringLiteral(": ") + error;
+    }
+    return result;
+}
+
+bool BrowserSession::MoveToRecycleBin(const QString& path, QString* error) {
+    if (!EntryExists(path)) {
+        if (error)
+            *error = Translated("it no longer exists");
+        return false;
+    }
+    QString cause;
+    if (MoveToTrash(EncodePath(path), &cause))
+        return true;
+    if (error)
+        *error = cause;
+    return false;
 }
 
 QStringList BrowserSession::QueueInstall(const std::vector<InstallCandidate>& candidates,

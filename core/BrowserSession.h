@@ -63,6 +63,14 @@ struct CopyMoveRows {
     QList<int> Moved;
 };
 
+// What a trash run did with the selected rows: the ones it reached leave the selection,
+// the trashed ones the list; the others stay with their names and causes.
+struct TrashRows {
+    QList<int> Handled;
+    QList<int> Trashed;
+    QStringList Failures;
+};
+
 // A selected row offered to the install tool: its file, and the name it is shown by.
 struct InstallCandidate {
     QString Path;
@@ -141,6 +149,15 @@ public:
     // Rows the run did not reach stay selected; the not extracted ones count as handled.
     static CopyMoveRows RowsAfterRun(const CopyMovePlan& plan, const CopyMoveReport& report,
                                      bool copy);
+
+    // The question before the trash: one file by its name, more as "selected files".
+    static QString TrashQuestion(const FileListModel& model, const QList<int>& rows);
+    // Moves the rows' files to the desktop's trash from the top down; step(done, total)
+    // comes before each, and false ends the run there.
+    static TrashRows TrashFiles(const FileListModel& model, const QList<int>& rows,
+                                const std::function<bool(size_t done, size_t total)>& step);
+    // One file to the trash; a file that is gone is a failure, not a success.
+    static bool MoveToRecycleBin(const QString& path, QString* error);
 
     // The tool reads its paths from one quoted command line, so a path with a double quote
     // would split into other paths: those are refused and their names returned. The others

@@ -13,9 +13,7 @@
 #include "gui/WorkProgress.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
-#include "platform/NativePath.h"
 #include "platform/ProgramLauncher.h"
-#include "platform/Trash.h"
 
 #include <QAction>
 #include <QFile>
@@ -145,49 +143,23 @@ void TFBrowser::DeleteSelectedFiles() {
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty())
         return;
-    const QString question = rows.size() == 1
-                                 ? FillPlaceholders(Translated("Move \"%d\" to trash?"),
-                                                    {{u"%d", FFileModel->Row(rows.first()).Name}})
-                                 : Translated("Move selected files to trash?");
-    if (!FPrompts.Confirm(this, question))
+    if (!FPrompts.Confirm(this, BrowserSession::TrashQuestion(*FFileModel, rows)))
         return;
 
     WorkProgress progress(this, Translated("Moving to trash..."));
-    QList<int> handled;
-    QList<int> trashed;
-    QStringList failures;
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        if (!progress.Step(size_t(i), size_t(rows.size())))
-            break;
-        const int row = rows[i];
-        handled << row;
-        QString error;
-        if (MoveToRecycleBin(RowPath(row), &error))
-            trashed << row;
-        else
-            failures << FFileModel->Row(row).Name + QStringLiteral(": ") + error;
-    }
+    const TrashRows after = BrowserSession::TrashFiles(
+        *FFileModel, rows, [&](size_t done, size_t total) { return progress.Step(done, total); });
     progress.Finish();
     // A file that stayed leaves the selection and keeps its row.
-    DeselectRows(handled);
-    FFileModel->RemoveRows(trashed);
-    if (!failures.isEmpty())
-        FPrompts.Error(this,
-                       Listed(Translated("These files were not moved to the trash:"), failures));
+    DeselectRows(after.Handled);
+    FFileModel->RemoveRows(after.Trashed);
+    if (!after.Failures.isEmpty())
+        FPrompts.Error(
+            this, Listed(Translated("These files were not moved to the trash:"), after.Failures));
 }
 
 bool TFBrowser::MoveToRecycleBin(const QString& path, QString* error) {
-    if (!EntryExists(path)) {
-        if (error)
-            *error = Translated("it no longer exists");
-        return false;
-    }
-    QString cause;
-    if (MoveToTrash(EncodePath(path), &cause))
-        return true;
-    if (error)
-        *error = cause;
-    return false;
+    return BrowserSession::MoveToRecycleBin(path, error);
 }
 
 void TFBrowser::MIOpenClick() {

@@ -494,3 +494,52 @@ TEST(BrowserSession, ListingAFolderReadsItsFilesAsTheTypesAreSet) {
         EXPECT_NE(session.Catalogue().FindLink("zzzz"), -1);
     }
 }
+
+// The trash takes the rows from the top down: a file that is gone fails with its name and
+// stays in the list, a cancel leaves the rows not reached selected, and the question names
+// one file or speaks of "selected files".
+TEST(BrowserSession, TrashTakesTheReachedRowsAndNamesTheFilesThatStayed) {
+    TempFolder sandbox;
+    const QByteArray dataHome = sandbox.MakeFolder(QStringLiteral("data")).toUtf8();
+    const QByteArray oldDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", dataHome);
+    const struct {
+        const char* what;
+        int stopBefore; // the step that cancels; -1: none
+        QList<int> handled, trashed;
+        QStringList failures;
+    } cases[] = {
+        {"whole run", -1, {0, 1, 2}, {0, 2}, {QStringLiteral("b.pdb: it no longer exists")}},
+        {"cancelled before the second", 1, {0}, {0}, {}},
+    };
+    for (const auto& c : cases) {
+        const QString folder = sandbox.MakeFolder(QString::fromUtf8(c.what));
+        std::vector<FileRow> rows;
+        for (const char* name : {"a.pdb", "b.pdb", "c.pdb"}) {
+            rows.push_back(MakeRow(QString::fromUtf8(name), QStringLiteral("memo"), 1));
+            if (std::string(name) != "b.pdb")
+                sandbox.Write(QString::fromUtf8(c.what) + u'/' + QString::fromUtf8(name), "x");
+        }
+        FileListModel model;
+        model.SetFolder(AddTrailingBackslash(folder));
+        model.SetRows(rows);
+        const TrashRows after = BrowserSession::TrashFiles(
+            model, {0, 1, 2}, [&](size_t done, size_t) { return int(done) != c.stopBefore; });
+        EXPECT_EQ(after.Handled, c.handled) << c.what;
+        EXPECT_EQ(after.Trashed, c.trashed) << c.what;
+        EXPECT_EQ(after.Failures, c.failures) << c.what;
+        for (const int row : {0, 2}) {
+            EXPECT_EQ(QFile::exists(model.RowPath(row)), !c.trashed.contains(row))
+                << c.what << " row " << row;
+        }
+    }
+    qputenv("XDG_DATA_HOME", oldDataHome);
+
+    FileListModel model;
+    model.SetRows({MakeRow(QStringLiteral("a.pdb"), QString(), 1),
+                   MakeRow(QStringLiteral("b.pdb"), QString(), 1)});
+    EXPECT_EQ(BrowserSession::TrashQuestion(model, {1}),
+              QStringLiteral("Move \"b.pdb\" to trash?"));
+    EXPECT_EQ(BrowserSession::TrashQuestion(model, {0, 1}),
+              QStringLiteral("Move selected files to trash?"));
+}
