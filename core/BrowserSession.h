@@ -1,11 +1,12 @@
 // What the main window decides, without widgets: which folder is listed and whether an
 // archive of it is shown in its place, where Refresh and One level up lead from there,
-// which commands that leaves enabled, what a listing and an archive's opening come to, the sort
-// direction of a header click, where a typed copy or move target lies and which rows a run hands
-// over, and which selected files the install tool may be given. It owns what a run reads with: the
-// creator catalogue, the header reader and the folder that archives are extracted into. The window
-// draws and asks; what it shows of this state (the list model's folder and archive flag among it)
-// it takes from here.
+// which commands that leaves enabled, what a listing and an archive's opening come to,
+// the sort direction of a header click, where a typed copy or move target lies and which
+// rows a run hands over, which rows the trash took, and which selected files the install
+// tool may be given. It owns what a run reads with: the creator catalogue, the header
+// reader and the folder that archives are extracted into. The window draws and asks;
+// what it shows of this state (the list model's folder and archive flag among it) it
+// takes from here.
 #pragma once
 
 #include "core/ArchiveListing.h"
