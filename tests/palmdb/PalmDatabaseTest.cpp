@@ -98,8 +98,9 @@ TEST_F(PalmDatabaseTest, UnreadableFilesGiveErrorReadingFile) {
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     cases.emplace_back("FIFO", fifo);
 #endif
-    for (const auto& [what, path] : cases) {
+    for (const auto& [what, name] : cases) {
         SCOPED_TRACE(what);
+        const std::string& path = name; // a lambda may not capture a structured binding (clang)
         TPalmDatabase reader(path, false);
         EXPECT_EQ(Thrown<EInvalidPalmDatabase>([&] { reader.ReadHeader(); }), ErrorReadingFile);
         EXPECT_EQ(Thrown<EInvalidPalmDatabase>([&] { TPalmPDB(path, true); }), ErrorReadingFile);
