@@ -91,7 +91,7 @@ bool BrowserSession::InstallToolUsable() const {
 }
 
 BrowserCommands BrowserSession::Commands() const {
-    if (ArchiveView())
+    if (!FileCommandsEnabled())
         return {};
     return {true, InstallToolUsable()};
 }

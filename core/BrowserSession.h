@@ -124,6 +124,8 @@ public:
     // Copy, move and delete are the folder's commands, never the archive copies'; Install
     // also needs an install tool that exists.
     BrowserCommands Commands() const;
+    // Copy, move and delete alone: no look at the install tool's file.
+    bool FileCommandsEnabled() const { return !ArchiveView(); }
     bool InstallToolUsable() const;
     ListingFilter Filter() const;
 

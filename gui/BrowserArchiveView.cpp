@@ -43,7 +43,7 @@ void TFBrowser::OpenArchive(const QString& path) {
 
     ArchiveListing& listing = opening.Listing;
     AdvListView->setUpdatesEnabled(false);
-    SetFileCommands(FSession.Commands().CopyMoveDelete);
+    SetFileCommands(FSession.FileCommandsEnabled());
     ShowDetails(QString());
     FFileModel->SetFolder(AddTrailingBackslash(FSession.ExtractionFolderPath()));
     FFileModel->SetArchiveView(FSession.ArchiveView());
@@ -87,7 +87,7 @@ void TFBrowser::ListDoubleClick() {
         OpenArchive(RowPath(row));
         return;
     }
-    SetFileCommands(FSession.Commands().CopyMoveDelete);
+    SetFileCommands(FSession.FileCommandsEnabled());
     OpenFile(row);
 }
 

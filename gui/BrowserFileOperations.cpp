@@ -138,7 +138,7 @@ void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
 
 void TFBrowser::DeleteSelectedFiles() {
     // The Delete commands are disabled in the archive view; this covers any other way in.
-    if (!FSession.Commands().CopyMoveDelete)
+    if (!FSession.FileCommandsEnabled())
         return;
     const QList<int> rows = SelectedRows();
     if (rows.isEmpty())

@@ -44,7 +44,7 @@ void TFBrowser::ListFolder(const QString& folder) {
     SelectInTree(listed);
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));
-    SetFileCommands(FSession.Commands().CopyMoveDelete);
+    SetFileCommands(FSession.FileCommandsEnabled());
 
     AdvListView->setUpdatesEnabled(true);
     ShowListed(unreadable, listed);

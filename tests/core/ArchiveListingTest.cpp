@@ -20,12 +20,7 @@
 namespace {
 
 QByteArray Palm(const std::string& creator, int totalSize = 200) {
-    PalmFileBuilder b;
-    b.name = "db";
-    b.type = "DATA";
-    b.creator = creator;
-    b.tail = QByteArray(totalSize - 78, 'x');
-    return b.Bytes();
+    return PalmFileBytes(creator, totalSize - 78);
 }
 
 struct Lister {

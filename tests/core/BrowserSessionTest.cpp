@@ -398,12 +398,8 @@ TEST(BrowserSession, AfterARunHandledRowsLeaveTheSelectionAndMovedOnesTheList) {
 // were, the last two with a text that names the archive.
 TEST(BrowserSession, OnlyAnArchiveThatCouldBeListedIsShown) {
     TempFolder sandbox;
-    PalmFileBuilder memo;
-    memo.name = "MemoDB";
-    memo.type = "DATA";
-    memo.creator = "memo";
     const QString good = ZipBuilder()
-                             .Add("Backup/MemoDB.pdb", memo.Bytes())
+                             .Add("Backup/MemoDB.pdb", PalmFileBytes("memo"))
                              .Add("readme.txt", "x")
                              .WriteTo(sandbox.File(QStringLiteral("good.zip")));
     // libzip writes no file for an archive without entries; a folder entry holds no file.
@@ -458,13 +454,10 @@ TEST(BrowserSession, OnlyAnArchiveThatCouldBeListedIsShown) {
 // view; the catalogue learns the creators it meets.
 TEST(BrowserSession, ListingAFolderReadsItsFilesAsTheTypesAreSet) {
     TempFolder sandbox;
-    PalmFileBuilder file;
-    file.name = "db";
-    file.type = "DATA";
-    file.creator = "zzzz";
-    sandbox.Write(QStringLiteral("a.pdb"), file.Bytes());
-    sandbox.Write(QStringLiteral("b.prc"), file.Bytes());
-    ZipBuilder().Add("c.pdb", file.Bytes()).WriteTo(sandbox.File(QStringLiteral("c.zip")));
+    const QByteArray file = PalmFileBytes("zzzz");
+    sandbox.Write(QStringLiteral("a.pdb"), file);
+    sandbox.Write(QStringLiteral("b.prc"), file);
+    ZipBuilder().Add("c.pdb", file).WriteTo(sandbox.File(QStringLiteral("c.zip")));
 
     const struct {
         bool pdb, prc, zip;

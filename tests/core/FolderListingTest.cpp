@@ -14,12 +14,7 @@
 namespace {
 
 QByteArray Palm(const std::string& creator, int extraBytes = 0) {
-    PalmFileBuilder b;
-    b.name = "db";
-    b.type = "DATA";
-    b.creator = creator;
-    b.tail = QByteArray(extraBytes, 'x');
-    return b.Bytes();
+    return PalmFileBytes(creator, extraBytes);
 }
 
 // "a b c" -> {"a", "b", "c"}

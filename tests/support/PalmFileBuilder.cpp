@@ -54,3 +54,12 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         throw std::runtime_error("cannot write test file " + path.toStdString());
 }
+
+QByteArray PalmFileBytes(const std::string& creator, int tailBytes) {
+    PalmFileBuilder b;
+    b.name = "db";
+    b.type = "DATA";
+    b.creator = creator;
+    b.tail = QByteArray(tailBytes, 'x');
+    return b.Bytes();
+}

@@ -31,5 +31,8 @@ struct PalmFileBuilder {
     QString WriteTo(const QString& path) const;
 };
 
+// A record database named "db" of type DATA with the creator, followed by tailBytes bytes.
+QByteArray PalmFileBytes(const std::string& creator, int tailBytes = 0);
+
 // Writes raw bytes to a file (for damaged and odd files).
 void WriteBytes(const QString& path, const QByteArray& bytes);
