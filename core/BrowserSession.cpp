@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <utility>
 
 namespace {
 
@@ -21,8 +22,8 @@ QString ExpandHome(const QString& path) {
 
 } // namespace
 
-BrowserSession::BrowserSession(const BrowserSettings& settings, const QString& tempFolder)
-    : FSettings(settings), FExtraction(tempFolder) {}
+BrowserSession::BrowserSession(BrowserSettings settings, const QString& tempFolder)
+    : FSettings(std::move(settings)), FExtraction(tempFolder) {}
 
 const QString& BrowserSession::EnterFolder(const QString& folder) {
     FCurrentFolder = AddTrailingBackslash(folder);

@@ -3,9 +3,9 @@
 // which commands that leaves enabled, what a listing and an archive's opening come to,
 // the sort direction of a header click, where a typed copy or move target lies and which
 // rows a run hands over, which rows the trash took, and which selected files the install
-// tool may be given. It owns what a run reads with: the creator catalogue, the header
-// reader and the folder that archives are extracted into. The window draws and asks;
-// what it shows of this state (the list model's folder and archive flag among it) it
+// tool may be given. It owns the settings record and what a run reads with: the creator
+// catalogue, the header reader and the folder that archives are extracted into. The window draws
+// and asks; what it shows of this state (the list model's folder and archive flag among it) it
 // takes from here.
 #pragma once
 
@@ -81,7 +81,12 @@ struct InstallCandidate {
 class BrowserSession {
 public:
     // Archives are extracted into tempFolder.
-    BrowserSession(const BrowserSettings& settings, const QString& tempFolder);
+    BrowserSession(BrowserSettings settings, const QString& tempFolder);
+
+    // The settings as read at start-up and changed since (Options, Language); the window
+    // adds its layout to a copy of them when it writes them.
+    BrowserSettings& Settings() { return FSettings; }
+    const BrowserSettings& Settings() const { return FSettings; }
 
     // The creator catalogue, loaded and saved by the window (which reports its errors).
     ListeDerLinks& Catalogue() { return FCatalogue; }
@@ -172,7 +177,7 @@ public:
     InstallFileLists TakeInstallLists();
 
 private:
-    const BrowserSettings& FSettings;
+    BrowserSettings FSettings;
     ListeDerLinks FCatalogue;
     TPalmPDB FReader{std::string(), false};
     ExtractionFolder FExtraction;

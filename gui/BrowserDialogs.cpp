@@ -14,7 +14,7 @@ void TFBrowser::TBXItem4Click() {
 
 void TFBrowser::TBXItem3Click() {
     Run([this] {
-        TFOptionen dialog(FSettings, FPrompts, this);
+        TFOptionen dialog(FSession.Settings(), FPrompts, this);
         FPrompts.ExecDialog(&dialog);
     });
     // Also after Cancel, and when the dialog failed: the file types may have changed.

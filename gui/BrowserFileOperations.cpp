@@ -175,7 +175,7 @@ void TFBrowser::InstallSelectedFiles() {
     std::vector<InstallCandidate> candidates;
     for (int row : rows)
         candidates.push_back({RowPath(row), FFileModel->Row(row).Name});
-    const QString tool = FSettings.InstallTool;
+    const QString tool = FSession.Settings().InstallTool;
     const QStringList refused = FSession.QueueInstall(
         candidates, [&tool](const QString& path) { return PathForProgram(tool, path); });
     DeselectRows(rows);
@@ -187,11 +187,11 @@ void TFBrowser::InstallSelectedFiles() {
 }
 
 void TFBrowser::AddInstallFile(const QString& path) {
-    FSession.AddInstallFile(PathForProgram(FSettings.InstallTool, path));
+    FSession.AddInstallFile(PathForProgram(FSession.Settings().InstallTool, path));
 }
 
 void TFBrowser::RunInstallTool() {
-    const QString tool = FSettings.InstallTool;
+    const QString tool = FSession.Settings().InstallTool;
     // Taken whatever happens, so that no path goes to the next Install.
     const InstallFileLists lists = FSession.TakeInstallLists();
     if (!lists.IsEmpty() && !tool.isEmpty()) {

@@ -34,6 +34,6 @@ void TFBrowser::BuildLanguageMenu() {
 }
 
 void TFBrowser::LanguageItemClick(QAction* item) {
-    FSettings.Language = item->data().toString();
+    FSession.Settings().Language = item->data().toString();
     FPrompts.Information(this, Translated("Restart Brisko to apply the new language."));
 }

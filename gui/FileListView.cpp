@@ -1,11 +1,85 @@
 #include "gui/FileListView.h"
 
+#include "common/DateTime.h"
+#include "common/Helpers.h"
+#include "core/BrowserSettings.h"
+#include "core/FileListModel.h"
+#include "i18n/Translate.h"
 #include "resources/Icons.h"
 
 #include <QDrag>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QStyle>
 #include <QStyleOptionViewItem>
+#include <algorithm>
+#include <ctime>
+
+FileListView::FileListView(QWidget* parent) : QTreeView(parent) {
+    setObjectName(QStringLiteral("AdvListView"));
+    FRows = new FileListModel(this);
+    FRows->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
+                       BriskoIcon(IconId::UnreadableFile));
+    FRows->SetColumnCaptions(
+        {Translated("Name"), Translated("Type"), Translated("Size"), Translated("Changed")});
+    setModel(FRows);
+    setRootIsDecorated(false);
+    setUniformRowHeights(true);
+    setItemsExpandable(false);
+    setAllColumnsShowFocus(true);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setIconSize(QSize(16, 16));
+    setAlternatingRowColors(true);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+    header()->setSectionsClickable(true);
+    header()->setSortIndicatorShown(false);
+    header()->setStretchLastSection(false);
+    header()->setSectionsMovable(false);
+    for (int column = 0; column < 4; ++column)
+        setColumnWidth(column, DesignedColumnWidth(column));
+}
+
+int FileListView::DesignedColumnWidth(int column) const {
+    const int designed = DesignedMainListWidths[size_t(column)];
+    // Sizes up to 999.999.999 bytes (large e-books) and a date with two-digit month, day
+    // and hour, in the list's own font and style and the user's date format.
+    if (column == int(FileColumn::Size))
+        return std::max(designed, WidthForText(FormatThousands(999'999'999)));
+    if (column == int(FileColumn::Changed)) {
+        std::tm wide{};
+        wide.tm_year = 2028 - 1900;
+        wide.tm_mon = 11;
+        wide.tm_mday = 28;
+        wide.tm_hour = 22;
+        wide.tm_min = 58;
+        wide.tm_sec = 58;
+        wide.tm_isdst = -1;
+        return std::max(designed, WidthForText(FileDateText(PackFileTime(std::mktime(&wide)))));
+    }
+    return designed;
+}
+
+void FileListView::ApplyColumnWidths(const std::array<int, 4>& stored) {
+    for (int column = 0; column < 4; ++column) {
+        const int width = stored[size_t(column)];
+        const int designed = DesignedColumnWidth(column);
+        // A Size or Changed column stored narrower (the widths of earlier versions) is
+        // widened.
+        const bool neverCut = column == int(FileColumn::Size) || column == int(FileColumn::Changed);
+        setColumnWidth(column, width == -1 ? designed
+                               : neverCut  ? std::max(width, designed)
+                                           : width);
+    }
+}
+
+void FileListView::WidenSizeColumnToContents() {
+    const int column = int(FileColumn::Size);
+    setColumnWidth(column, std::max(columnWidth(column), sizeHintForColumn(column)));
+}
 
 void FileListView::startDrag(Qt::DropActions supportedActions) {
     const QModelIndexList rows = selectionModel()->selectedRows();

@@ -1,17 +1,31 @@
-// The file list's view. Dragging rows shows the drag cursor with a plus sign while Ctrl
-// is held (a copy) and the plain one otherwise; Qt follows the key during the drag.
+// The file list's view: its columns as designed, its rows from a FileListModel it owns.
+// Dragging rows shows the drag cursor with a plus sign while Ctrl is held (a copy) and the
+// plain one otherwise; Qt follows the key during the drag.
 #pragma once
 
 #include <QTreeView>
+#include <array>
+
+class FileListModel;
 
 class FileListView : public QTreeView {
     Q_OBJECT
 public:
-    using QTreeView::QTreeView;
+    explicit FileListView(QWidget* parent = nullptr);
 
+    FileListModel& Rows() const { return *FRows; }
     // The width a column needs to show the text in full in this view's font and style.
     int WidthForText(const QString& text) const;
+    // The designed width; the Size and Changed columns' are measured for the widest value.
+    int DesignedColumnWidth(int column) const;
+    // Stored widths, -1 for the designed one; sizes and dates are never cut.
+    void ApplyColumnWidths(const std::array<int, 4>& stored);
+    // Sizes with a unit ("800 Bytes", in an archive) are wider than a folder's byte counts.
+    void WidenSizeColumnToContents();
 
 protected:
     void startDrag(Qt::DropActions supportedActions) override;
+
+private:
+    FileListModel* FRows;
 };

@@ -1,11 +1,29 @@
 #include "gui/FolderTreeView.h"
 
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QFileInfo>
 #include <QFileSystemModel>
 
 FolderTreeView::FolderTreeView(QWidget* parent) : QTreeView(parent) {
     setAutoExpandDelay(800); // a folder under dragged files opens after a moment
+}
+
+QFileSystemModel* FolderTreeView::ShowFileSystemFolders() {
+    auto* folders = new QFileSystemModel(this);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
+    folders->setRootPath(QDir::rootPath());
+    folders->setReadOnly(true);
+    setModel(folders);
+    for (int column = 1; column < folders->columnCount(); ++column)
+        hideColumn(column);
+    setHeaderHidden(true);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setUniformRowHeights(true);
+    setAnimated(false);
+    setDragDropMode(QAbstractItemView::DropOnly);
+    setMinimumHeight(80);
+    return folders;
 }
 
 QString FolderTreeView::FolderAt(const QPoint& position) const {

@@ -6,10 +6,16 @@
 #include <QPersistentModelIndex>
 #include <QTreeView>
 
+class QFileSystemModel;
+
 class FolderTreeView : public QTreeView {
     Q_OBJECT
 public:
     explicit FolderTreeView(QWidget* parent = nullptr);
+
+    // The folders of the file system from its root, read-only, names only; returns the
+    // model, which the tree owns.
+    QFileSystemModel* ShowFileSystemFolders();
 
     // Only drags that start in this widget are taken.
     void SetDragSource(QWidget* source) { FDragSource = source; }

@@ -10,6 +10,7 @@
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
+#include "gui/WindowPlacement.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
@@ -72,6 +73,13 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
     CreateDocks();
     CreateMenus();
     CreateToolbars();
+    FLayout = std::make_unique<WindowPlacement>(
+        *this,
+        std::vector<LaidOutPanel>{{TBXdpFolders, &BrowserSettings::TreeViewVisible},
+                                  {tbxdpGeneral, &BrowserSettings::FileInfoGeneralVisible},
+                                  {tbxdpDBInfo, &BrowserSettings::FileInfoDBVisible},
+                                  {tbxdpFlags, &BrowserSettings::FileInfoFlagsVisible}},
+        std::vector<QToolBar*>{tbxtbMain, tbxtwSystemComboBox}, TBXdpFolders);
 
     FStatusLabel = new QLabel(this);
     FStatusLabel->setTextFormat(Qt::PlainText); // it shows paths, which are no markup
@@ -118,32 +126,8 @@ void TFBrowser::CreateActions() {
 void TFBrowser::CreateCentralList() {
     FFileList = new FileListView(this);
     AdvListView = FFileList;
-    AdvListView->setObjectName(QStringLiteral("AdvListView"));
-    FFileModel = new FileListModel(AdvListView);
-    FFileModel->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
-                            BriskoIcon(IconId::UnreadableFile));
-    FFileModel->SetColumnCaptions(
-        {Translated("Name"), Translated("Type"), Translated("Size"), Translated("Changed")});
-    AdvListView->setModel(FFileModel);
-    AdvListView->setRootIsDecorated(false);
-    AdvListView->setUniformRowHeights(true);
-    AdvListView->setItemsExpandable(false);
-    AdvListView->setAllColumnsShowFocus(true);
-    AdvListView->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    AdvListView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    AdvListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    AdvListView->setDragEnabled(true);
-    AdvListView->setDragDropMode(QAbstractItemView::DragOnly);
-    AdvListView->setIconSize(QSize(16, 16));
-    AdvListView->setAlternatingRowColors(true);
-    AdvListView->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FFileModel = &FFileList->Rows();
     QHeaderView* header = AdvListView->header();
-    header->setSectionsClickable(true);
-    header->setSortIndicatorShown(false);
-    header->setStretchLastSection(false);
-    header->setSectionsMovable(false);
-    for (int column = 0; column < 4; ++column)
-        AdvListView->setColumnWidth(column, DesignedColumnWidth(column));
     connect(header, &QHeaderView::sectionClicked, this, &TFBrowser::OnHeaderClicked);
     connect(AdvListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &TFBrowser::OnSelectionChanged);
@@ -158,27 +142,6 @@ void TFBrowser::CreateCentralList() {
     // The popup menu; it also makes Del act where the list has the focus only, so
     // that it never deletes files while a path is typed elsewhere.
     AdvListView->addActions({MIOpen, separator1, MICopy, MIMove, MIDelete, separator2, MIInstall});
-}
-
-int TFBrowser::DesignedColumnWidth(int column) const {
-    const int designed = DesignedMainListWidths[size_t(column)];
-    // Sizes up to 999.999.999 bytes (large e-books) and a date with two-digit month, day
-    // and hour, in the list's own font and style and the user's date format.
-    if (column == int(FileColumn::Size))
-        return std::max(designed, FFileList->WidthForText(FormatThousands(999'999'999)));
-    if (column == int(FileColumn::Changed)) {
-        std::tm wide{};
-        wide.tm_year = 2028 - 1900;
-        wide.tm_mon = 11;
-        wide.tm_mday = 28;
-        wide.tm_hour = 22;
-        wide.tm_min = 58;
-        wide.tm_sec = 58;
-        wide.tm_isdst = -1;
-        return std::max(designed,
-                        FFileList->WidthForText(FileDateText(PackFileTime(std::mktime(&wide)))));
-    }
-    return designed;
 }
 
 void TFBrowser::CreateDocks() {
@@ -196,19 +159,7 @@ void TFBrowser::CreateDocks() {
     FFolderTree = new FolderTreeView(this);
     STVVerzeichnis = FFolderTree;
     STVVerzeichnis->setObjectName(QStringLiteral("STVVerzeichnis"));
-    FFolderModel = new QFileSystemModel(STVVerzeichnis);
-    FFolderModel->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
-    FFolderModel->setRootPath(QDir::rootPath());
-    FFolderModel->setReadOnly(true);
-    STVVerzeichnis->setModel(FFolderModel);
-    for (int column = 1; column < FFolderModel->columnCount(); ++column)
-        STVVerzeichnis->hideColumn(column);
-    STVVerzeichnis->setHeaderHidden(true);
-    STVVerzeichnis->setSelectionBehavior(QAbstractItemView::SelectRows);
-    STVVerzeichnis->setUniformRowHeights(true);
-    STVVerzeichnis->setAnimated(false);
-    STVVerzeichnis->setDragDropMode(QAbstractItemView::DropOnly);
-    STVVerzeichnis->setMinimumHeight(80);
+    FFolderModel = FFolderTree->ShowFileSystemFolders();
     connect(STVVerzeichnis->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { OnTreeSelectionChanged(); });
 
@@ -348,7 +299,7 @@ void TFBrowser::FormCreate(const QString& startFolder) {
     DBInfo->FitHeightToRows();
     ShowDetails(QString());
 
-    const QString folder = startFolder.isEmpty() ? FSettings.StartPath : startFolder;
+    const QString folder = startFolder.isEmpty() ? FSession.Settings().StartPath : startFolder;
     // By its bytes: a start folder from the command line may have a name that is not UTF-8.
     if (!folder.isEmpty() && FolderExists(folder))
         Run([this, folder] { ListFolder(folder); });
@@ -405,10 +356,6 @@ void TFBrowser::SetFileCommands(bool enabled) {
         UpdateInstallCommands();
     else
         MIInstall->setEnabled(false);
-}
-
-void TFBrowser::TogglePanel(QAction* toggle) {
-    toggle->trigger();
 }
 
 void TFBrowser::Run(const std::function<void()>& command) {

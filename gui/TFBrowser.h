@@ -16,7 +16,6 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <set>
 
 class DatabaseInfoPanel;
 class FolderTreeView;
@@ -26,12 +25,12 @@ class FlagsPanel;
 class GeneralPanel;
 class IniFile;
 class Prompts;
+class WindowPlacement;
 class QAction;
 class QComboBox;
 class QDockWidget;
 class QFileSystemModel;
 class QLabel;
-class QMargins;
 class QMoveEvent;
 class QShowEvent;
 class QMenu;
@@ -68,15 +67,11 @@ public:
     // Language menu: the chosen language is kept for the next start.
     void LanguageItemClick(QAction* item);
 
-    // Panels.
-    void TogglePanel(QAction* toggle);
-
     // The archive view: an archive's Palm files, extracted, in place of the folder's.
     // The file commands are disabled in it; Refresh lists the archive again, One level
     // up and a click in the folder tree go back to the folder.
     void OpenArchive(const QString& path);
     bool ArchiveView() const { return FSession.ArchiveView(); }
-    const QString& ArchivePath() const { return FSession.ArchivePath(); }
     // A double-click (or Enter) on a row: an archive of the folder is opened in the
     // list, any other file with the desktop's program for it.
     void ListDoubleClick();
@@ -106,9 +101,8 @@ public:
     void TBXItem3Click();
     void TBXItem2Click();
 
-    const ProgramPaths& Paths() const { return FPaths; }
     const QString& CurrentFolder() const { return FSession.CurrentFolder(); }
-    BrowserSettings& Settings() { return FSettings; }
+    BrowserSettings& Settings() { return FSession.Settings(); }
     ListeDerLinks& Catalogue() { return FSession.Catalogue(); }
     FileListModel& FileModel() { return *FFileModel; }
     QTreeView* FileList() const { return AdvListView; }
@@ -176,17 +170,6 @@ private:
 
     void LoadSettings();
     void SaveSettings();
-    void ApplyLayout();
-    // The bars' and panels' positions as they are now, into their named sections.
-    void TakeLayout(std::map<QString, PanelLayout>& layouts) const;
-    // The stored bounds (or the current ones) fitted into the available area of the
-    // screen they lie on, given the window manager's frame margins.
-    void FitWindowIntoScreen(const QMargins& frame);
-    void FloatPanelWithinScreen(QDockWidget* dock, const PanelLayout& layout);
-    // Once the window manager's frames are known: the window's and the floating panels'
-    // frames, not just their client areas, fitted into the screen, once a run.
-    void FitFramesIntoScreen();
-    void OnPanelShown(QDockWidget* dock);
 
     // The row count (and how many could not be read) in the status line, what is
     // listed in the title.
@@ -210,15 +193,13 @@ private:
     void UpdateFolderCombo(const QString& folder);
     // What was typed into the folder box, or chosen from it, is listed.
     void ListTypedFolder(const QString& text);
-    // The list's designed column width; the Size column's is measured for the largest size.
-    int DesignedColumnWidth(int column) const;
     // Runs a command; a failure that escapes it is shown with its message.
     void Run(const std::function<void()>& command);
 
     ProgramPaths FPaths;
     Prompts& FPrompts;
-    BrowserSettings FSettings;
-    BrowserSession FSession{FSettings, FPaths.TempFolder};
+    BrowserSession FSession{BrowserSettings(), FPaths.TempFolder};
+    std::unique_ptr<WindowPlacement> FLayout; // the bars' and panels' places
     bool FReady = false;
     bool FMovingTree = false;             // the listing moves the tree: no second listing
     bool FTellPalmDesktopMissing = false; // by the first listing's status line
@@ -237,10 +218,5 @@ private:
     TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
 
     FolderTreeView* FFolderTree = nullptr; // STVVerzeichnis, with its drop support
-    // Panels shown at some time in this run; the others keep the sizes they were read with.
-    std::set<QString> FShownPanels;
-    std::set<QString> FPanelsHiddenAtStart; // sized as stored when they are first shown
-    // Set once the window manager's frame was known and the window fitted to it.
-    bool FFittedToFrame = false;
     const FileSystemCalls* FCalls = &FileSystemCalls::Real();
 };

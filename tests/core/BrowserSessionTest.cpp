@@ -292,7 +292,7 @@ TEST(BrowserSession, InstallIsEnabledOnlyWithAnInstallToolThatIsAFile) {
         EXPECT_EQ(session.Commands().Install, c.install) << c.tool.toStdString() << c.archive;
         EXPECT_EQ(session.Commands().CopyMoveDelete, !c.archive) << c.tool.toStdString();
         // The session reads the settings as they are now, as after the Options dialog.
-        settings.InstallTool.clear();
+        session.Settings().InstallTool.clear();
         EXPECT_FALSE(session.Commands().Install) << c.tool.toStdString();
     }
 }
