@@ -115,6 +115,17 @@ QString BrowserSession::ResolveTypedFolder(const QString& typed) const {
     return QDir::cleanPath(base.absoluteFilePath(ExpandHome(typed)));
 }
 
+FileToOpen BrowserSession::OpenRow(const FileListModel& model, int row) const {
+    const FileRow& fileRow = model.Row(row);
+    if (WithoutCopy(fileRow))
+        return {QString(), fileRow.Name + QStringLiteral(": ") + fileRow.Error};
+    const QString path = model.RowPath(row);
+    if (FindFileSize(path) < 0)
+        return {QString(),
+                FillPlaceholders(Translated("%s no longer exists."), {{u"%s", DisplayName(path)}})};
+    return {path, QString()};
+}
+
 CopyMovePlan BrowserSession::PlanCopyMove(const FileListModel& model,
                                           const QList<int>& rows) const {
     CopyMovePlan plan;

@@ -72,6 +72,12 @@ struct TrashRows {
     QStringList Failures;
 };
 
+// What Open comes to for a row: the file to hand to the desktop, or why there is none.
+struct FileToOpen {
+    QString Path;
+    QString Error;
+};
+
 // A selected row offered to the install tool: its file, and the name it is shown by.
 struct InstallCandidate {
     QString Path;
@@ -151,6 +157,8 @@ public:
     // An archive row whose entry was never extracted has no copy to show, open or copy;
     // its Error tells why. A folder's row is always its folder's file.
     bool WithoutCopy(const FileRow& row) const { return ArchiveView() && row.File.isEmpty(); }
+    // Open: a row without a copy, or whose file is gone, names its cause instead.
+    FileToOpen OpenRow(const FileListModel& model, int row) const;
     // An archive row's copy has the entry's file name; a folder's row has its file's name,
     // by its bytes (a row's Name is only its shown text when that is not UTF-8).
     CopyMovePlan PlanCopyMove(const FileListModel& model, const QList<int>& rows) const;

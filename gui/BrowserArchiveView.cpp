@@ -5,6 +5,8 @@
 #include "core/FileListModel.h"
 #include "core/Prompts.h"
 #include "gui/DetailsPanels.h"
+#include "gui/FileListView.h"
+#include "gui/SelectionCommands.h"
 #include "gui/TFBrowser.h"
 #include "gui/WorkProgress.h"
 #include "i18n/Placeholders.h"
@@ -49,12 +51,7 @@ void TFBrowser::OpenArchive(const QString& path) {
     FFileModel->SetArchiveView(FSession.ArchiveView());
     const size_t unreadable = listing.Errors.size();
     FFileModel->SetRows(std::move(listing.Rows));
-    // Sizes with a unit ("800 Bytes") are wider than a folder's byte counts.
-    const int sizeColumn = int(FileColumn::Size);
-    AdvListView->setColumnWidth(
-        sizeColumn,
-        std::max(AdvListView->columnWidth(sizeColumn),
-                 static_cast<QAbstractItemView*>(AdvListView)->sizeHintForColumn(sizeColumn)));
+    FFileList->WidenSizeColumnToContents();
     AdvListView->setUpdatesEnabled(true);
     ShowListed(unreadable, path);
 }
@@ -88,22 +85,5 @@ void TFBrowser::ListDoubleClick() {
         return;
     }
     SetFileCommands(FSession.FileCommandsEnabled());
-    OpenFile(row);
-}
-
-void TFBrowser::OpenFile(int row) {
-    const FileRow& fileRow = FFileModel->Row(row);
-    if (FSession.WithoutCopy(fileRow)) {
-        FPrompts.Error(this, fileRow.Name + QStringLiteral(": ") + fileRow.Error);
-        return;
-    }
-    const QString path = RowPath(row);
-    if (FindFileSize(path) < 0) {
-        FPrompts.Error(this, FillPlaceholders(Translated("%s no longer exists."),
-                                              {{u"%s", DisplayName(path)}}));
-        return;
-    }
-    if (!FPrompts.OpenUrl(LocalFileUrl(path)))
-        FPrompts.Error(this, FillPlaceholders(Translated("No program to open %s was found."),
-                                              {{u"%s", DisplayName(path)}}));
+    FCommands->OpenRow(row);
 }

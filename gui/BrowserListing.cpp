@@ -6,6 +6,7 @@
 #include "core/FileListModel.h"
 #include "core/Prompts.h"
 #include "gui/DetailsPanels.h"
+#include "gui/FileListView.h"
 #include "gui/TFBrowser.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
@@ -168,12 +169,7 @@ QString TFBrowser::RowPath(int row) const {
 }
 
 QList<int> TFBrowser::SelectedRows() const {
-    QList<int> rows;
-    const QModelIndexList selected = AdvListView->selectionModel()->selectedRows();
-    for (const QModelIndex& index : selected)
-        rows.append(index.row());
-    std::sort(rows.begin(), rows.end());
-    return rows;
+    return FFileList->SelectedRows();
 }
 
 void TFBrowser::ShowDetails(const QString& path) {

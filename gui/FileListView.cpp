@@ -9,6 +9,7 @@
 
 #include <QDrag>
 #include <QHeaderView>
+#include <QItemSelection>
 #include <QMimeData>
 #include <QStyle>
 #include <QStyleOptionViewItem>
@@ -74,6 +75,22 @@ void FileListView::ApplyColumnWidths(const std::array<int, 4>& stored) {
                                : neverCut  ? std::max(width, designed)
                                            : width);
     }
+}
+
+QList<int> FileListView::SelectedRows() const {
+    QList<int> rows;
+    const QModelIndexList selected = selectionModel()->selectedRows();
+    for (const QModelIndex& index : selected)
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+void FileListView::Deselect(const QList<int>& rows) {
+    QItemSelection selection;
+    for (int row : rows)
+        selection.select(FRows->index(row, 0), FRows->index(row, FRows->columnCount() - 1));
+    selectionModel()->select(selection, QItemSelectionModel::Deselect | QItemSelectionModel::Rows);
 }
 
 void FileListView::WidenSizeColumnToContents() {

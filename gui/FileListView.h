@@ -14,6 +14,10 @@ public:
     explicit FileListView(QWidget* parent = nullptr);
 
     FileListModel& Rows() const { return *FRows; }
+    // The selected rows, top down.
+    QList<int> SelectedRows() const;
+    // Rows a command has handled leave the selection; the others stay selected.
+    void Deselect(const QList<int>& rows);
     // The width a column needs to show the text in full in this view's font and style.
     int WidthForText(const QString& text) const;
     // The designed width; the Size and Changed columns' are measured for the widest value.

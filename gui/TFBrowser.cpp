@@ -10,6 +10,7 @@
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
+#include "gui/SelectionCommands.h"
 #include "gui/WindowPlacement.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"

@@ -25,6 +25,7 @@ class FlagsPanel;
 class GeneralPanel;
 class IniFile;
 class Prompts;
+class SelectionCommands;
 class WindowPlacement;
 class QAction;
 class QComboBox;
@@ -93,7 +94,7 @@ public:
     void RunInstallTool();
 
     // Tests put a file system that fails on demand in place of the real one.
-    void SetFileSystemCalls(const FileSystemCalls& calls) { FCalls = &calls; }
+    void SetFileSystemCalls(const FileSystemCalls& calls);
 
     // The modal dialogs: Creator IDs, Options (then the tree's folder is listed again and
     // the Install commands set again, however it closed), About.
@@ -187,8 +188,6 @@ private:
     void LeaveArchiveView();
     // Lists the folder or opens the archive a command leads to.
     void GoTo(const BrowserDestination& destination);
-    void OpenFile(int row);
-    void DeselectRows(const QList<int>& rows);
     void SelectInTree(const QString& folder);
     void UpdateFolderCombo(const QString& folder);
     // What was typed into the folder box, or chosen from it, is listed.
@@ -217,6 +216,6 @@ private:
     QStringList FAbsentFavorites;
     TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
 
-    FolderTreeView* FFolderTree = nullptr; // STVVerzeichnis, with its drop support
-    const FileSystemCalls* FCalls = &FileSystemCalls::Real();
+    FolderTreeView* FFolderTree = nullptr;        // STVVerzeichnis, with its drop support
+    std::unique_ptr<SelectionCommands> FCommands; // the file commands on the selection
 };

@@ -1,0 +1,41 @@
+// The file commands on the list's selected rows, as the window runs them: copy and move
+// (through the Copy/Move dialog, or dropped on a folder of the tree), delete to the trash,
+// open, and install. The session decides what each does; this asks the questions, shows
+// the progress, takes handled rows out of the selection (a moved or trashed file's row
+// leaves the list), and reports what could not be done once, at the end, with the names
+// and causes.
+#pragma once
+
+#include "platform/SafeWrite.h"
+
+#include <QString>
+
+class BrowserSession;
+class FileListView;
+class Prompts;
+class QWidget;
+
+class SelectionCommands {
+public:
+    SelectionCommands(QWidget& window, BrowserSession& session, FileListView& list,
+                      Prompts& prompts);
+
+    void CopyMoveSelected(bool copy);
+    // confirm: asks first (a drop); the target is resolved as typed.
+    void CopyMoveFiles(const QString& target, bool confirm, bool copy);
+    void DeleteSelectedFiles();
+    void OpenRow(int row);
+    void InstallSelectedFiles();
+    void AddInstallFile(const QString& path);
+    void RunInstallTool();
+
+    // Tests put a file system that fails on demand in place of the real one.
+    void SetFileSystemCalls(const FileSystemCalls& calls) { FCalls = &calls; }
+
+private:
+    QWidget& FWindow;
+    BrowserSession& FSession;
+    FileListView& FList;
+    Prompts& FPrompts;
+    const FileSystemCalls* FCalls = &FileSystemCalls::Real();
+};
