@@ -46,18 +46,6 @@ namespace {
 // Room for the four list columns between the folder tree and the details panels.
 constexpr int DesignedWidth = 1120;
 constexpr int DesignedHeight = 760;
-// What a details panel shows at the least before it scrolls: a few lines.
-constexpr int PanelMinimumHeight = 48;
-
-QAction* MakeAction(QObject* parent, const char* caption, IconId icon,
-                    const QKeySequence& shortcut = {}, const char* hint = nullptr) {
-    auto* action = new QAction(BriskoIcon(icon), Translated(caption), parent);
-    if (!shortcut.isEmpty())
-        action->setShortcut(shortcut);
-    action->setToolTip(Translated(hint ? hint : caption));
-    return action;
-}
-
 } // namespace
 
 TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, QWidget* parent)
@@ -69,11 +57,11 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
     setDockOptions(QMainWindow::AnimatedDocks | QMainWindow::AllowNestedDocks);
 
     ChooseLanguage();
-    CreateActions();
+    MakeActions(this);
     CreateCentralList();
-    CreateDocks();
-    CreateMenus();
-    CreateToolbars();
+    MakePanels(*this, FPrompts);
+    MakeMenusAndBars(*this);
+    WireCommands();
     FLayout = std::make_unique<WindowPlacement>(
         *this,
         std::vector<LaidOutPanel>{{TBXdpFolders, &BrowserSettings::TreeViewVisible},
@@ -92,28 +80,7 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
 
 TFBrowser::~TFBrowser() = default;
 
-void TFBrowser::CreateActions() {
-    MICopy = MakeAction(this, N_("Copy to..."), IconId::CopyTo, Qt::Key_F5);
-    MIMove = MakeAction(this, N_("Move to..."), IconId::MoveTo, Qt::Key_F6);
-    MIDelete = MakeAction(this, N_("Delete"), IconId::Delete, QKeySequence(Qt::Key_Delete),
-                          N_("Delete selected file(s)"));
-    // The list handles Del itself, once per key press.
-    MIDelete->setShortcutContext(Qt::WidgetShortcut);
-    MIInstall = MakeAction(this, N_("Install"), IconId::Install, QKeySequence(Qt::CTRL | Qt::Key_I),
-                           N_("Install selected file(s)"));
-    MISelectAll =
-        MakeAction(this, N_("Select All"), IconId::SelectAll, QKeySequence(Qt::CTRL | Qt::Key_A));
-    TBXItem6 = MakeAction(this, N_("Exit"), IconId::Exit);
-    TBXItem1 = MakeAction(this, N_("Refresh"), IconId::Refresh, QKeySequence(Qt::CTRL | Qt::Key_R));
-    TBXItem4 = MakeAction(this, N_("Creator IDs"), IconId::CreatorIds);
-    TBXItem3 = MakeAction(this, N_("Options"), IconId::Options);
-    TBXItem5 = MakeAction(this, N_("Contents"), IconId::HelpContents, QKeySequence(Qt::Key_F1));
-    TBXItem2 = MakeAction(this, N_("About"), IconId::About);
-    TBXItem14 = MakeAction(this, N_("One level up"), IconId::UpOneLevel,
-                           QKeySequence(Qt::ALT | Qt::Key_Up));
-    MIOpen = MakeAction(this, N_("Open"), IconId::Open);
-
-    // Commands whose operations are not part of this window yet stay inert.
+void TFBrowser::WireCommands() {
     connect(MISelectAll, &QAction::triggered, this, [this] { SelectAll(); });
     connect(TBXItem6, &QAction::triggered, this, &QWidget::close);
     connect(TBXItem1, &QAction::triggered, this, [this] { Run([this] { Refresh(); }); });
@@ -122,6 +89,17 @@ void TFBrowser::CreateActions() {
     connect(TBXItem4, &QAction::triggered, this, &TFBrowser::TBXItem4Click);
     connect(TBXItem3, &QAction::triggered, this, &TFBrowser::TBXItem3Click);
     connect(TBXItem2, &QAction::triggered, this, &TFBrowser::TBXItem2Click);
+    connect(MIFavorites, &QMenu::triggered, this,
+            [this](QAction* item) { Run([this, item] { FavoriteClick(item); }); });
+    connect(STVVerzeichnis->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { OnTreeSelectionChanged(); });
+    // A folder chosen from the drop-down; Enter in the box is eventFilter's, as the box
+    // itself ignores Enter on a text that none of its items holds.
+    connect(FolderCombo, &QComboBox::textActivated, this,
+            [this](const QString& text) { ListTypedFolder(text); });
+    // The box has the keyboard focus and hands keys to its edit field directly.
+    FolderCombo->installEventFilter(this);
+    FolderCombo->lineEdit()->installEventFilter(this);
 }
 
 void TFBrowser::CreateCentralList() {
@@ -143,137 +121,6 @@ void TFBrowser::CreateCentralList() {
     // The popup menu; it also makes Del act where the list has the focus only, so
     // that it never deletes files while a path is typed elsewhere.
     AdvListView->addActions({MIOpen, separator1, MICopy, MIMove, MIDelete, separator2, MIInstall});
-}
-
-void TFBrowser::CreateDocks() {
-    auto makeDock = [this](const char* title, const QString& name, QWidget* content) {
-        auto* dock = new QDockWidget(Translated(title), this);
-        dock->setObjectName(name);
-        dock->setWidget(content);
-        dock->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable |
-                          QDockWidget::DockWidgetFloatable);
-        dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea |
-                              Qt::TopDockWidgetArea);
-        return dock;
-    };
-
-    FFolderTree = new FolderTreeView(this);
-    STVVerzeichnis = FFolderTree;
-    STVVerzeichnis->setObjectName(QStringLiteral("STVVerzeichnis"));
-    FFolderModel = FFolderTree->ShowFileSystemFolders();
-    connect(STVVerzeichnis->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { OnTreeSelectionChanged(); });
-
-    TBXdpFolders = makeDock(N_("Folders"), QStringLiteral("TBXdpFolders"), STVVerzeichnis);
-    addDockWidget(Qt::LeftDockWidgetArea, TBXdpFolders);
-
-    General = new GeneralPanel(FPrompts, this);
-    DBInfo = new DatabaseInfoPanel(this);
-    Flags = new FlagsPanel(this);
-    // Stacked at their full heights the three panels need more than a laptop screen has:
-    // each scrolls within its dock instead, so the window can be as small as the screen.
-    // The header list scrolls by itself.
-    auto scrolled = [this](QWidget* panel) {
-        auto* area = new QScrollArea(this);
-        area->setWidget(panel);
-        area->setWidgetResizable(true);
-        area->setFrameShape(QFrame::NoFrame);
-        area->setMinimumHeight(PanelMinimumHeight);
-        return area;
-    };
-    tbxdpGeneral = makeDock(N_("General"), QStringLiteral("tbxdpGeneral"), scrolled(General));
-    tbxdpDBInfo = makeDock(N_("Database information"), QStringLiteral("tbxdpDBInfo"), DBInfo);
-    tbxdpFlags = makeDock(N_("Flags"), QStringLiteral("tbxdpFlags"), scrolled(Flags));
-    for (QDockWidget* dock : {tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
-        addDockWidget(Qt::RightDockWidgetArea, dock);
-    resizeDocks({TBXdpFolders, tbxdpGeneral}, {220, 250}, Qt::Horizontal);
-
-    // The panel toggles are the docks' own view actions: the check mark always tells
-    // whether the panel is shown, also after its close button was used.
-    MIFolders = TBXdpFolders->toggleViewAction();
-    MIFolders->setIcon(BriskoIcon(IconId::Folders));
-    MIFolders->setToolTip(Translated("Show/Hide folders"));
-    tbxiGeneral = tbxdpGeneral->toggleViewAction();
-    tbxiDB = tbxdpDBInfo->toggleViewAction();
-    tbxiFlags = tbxdpFlags->toggleViewAction();
-}
-
-void TFBrowser::CreateMenus() {
-    QMenu* files = menuBar()->addMenu(Translated("&Files"));
-    files->addActions({MICopy, MIMove, MIDelete, MIInstall});
-    files->addSeparator();
-    files->addAction(MISelectAll);
-    files->addSeparator();
-    files->addAction(TBXItem6);
-
-    QMenu* view = menuBar()->addMenu(Translated("&View"));
-    view->addAction(MIFolders);
-    QMenu* fileInfo = view->addMenu(Translated("FileInfo"));
-    fileInfo->addActions({tbxiGeneral, tbxiDB, tbxiFlags});
-    view->addAction(TBXItem1);
-    view->addSeparator();
-    LanguageMenu = view->addMenu(Translated("Language"));
-    view->addSeparator();
-    view->addActions({TBXItem4, TBXItem3});
-
-    QMenu* help = menuBar()->addMenu(Translated("&Help"));
-    help->addActions({TBXItem5, TBXItem2});
-
-    MIFavorites = new QMenu(Translated("Favorites"), this);
-    FAddFavoriteItem = MIFavorites->addAction(BriskoIcon(IconId::FavoriteAdd),
-                                              Translated("Add current directory"));
-    connect(MIFavorites, &QMenu::triggered, this,
-            [this](QAction* item) { Run([this, item] { FavoriteClick(item); }); });
-}
-
-void TFBrowser::CreateToolbars() {
-    menuBar()->setObjectName(QStringLiteral("TBXTBMainMenu"));
-
-    tbxtbMain = addToolBar(Translated("Main Toolbar"));
-    tbxtbMain->setObjectName(QStringLiteral("tbxtbMain"));
-    tbxtbMain->setIconSize(QSize(32, 32));
-    tbxtbMain->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    tbxtbMain->addActions({MICopy, MIMove, MIInstall, MIDelete});
-    tbxtbMain->addSeparator();
-    tbxtbMain->addAction(TBXItem1);
-    tbxtbMain->addSeparator();
-    FFavoritesButton = new QToolButton(tbxtbMain);
-    FFavoritesButton->setObjectName(QStringLiteral("MIFavorites"));
-    FFavoritesButton->setText(Translated("Favorites"));
-    FFavoritesButton->setToolTip(Translated("Favorites"));
-    FFavoritesButton->setIcon(BriskoIcon(IconId::Favorites));
-    FFavoritesButton->setMenu(MIFavorites);
-    FFavoritesButton->setPopupMode(QToolButton::InstantPopup);
-    FFavoritesButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    tbxtbMain->addWidget(FFavoritesButton);
-    tbxtbMain->addSeparator();
-    tbxtbMain->addActions({MIFolders, TBXItem4});
-    tbxtbMain->addSeparator();
-    tbxtbMain->addAction(TBXItem3);
-    tbxtbMain->addSeparator();
-    tbxtbMain->addAction(TBXItem14);
-
-    addToolBarBreak();
-    tbxtwSystemComboBox = addToolBar(Translated("Directory ComboBox"));
-    tbxtwSystemComboBox->setObjectName(QStringLiteral("tbxtwSystemComboBox"));
-    FolderCombo = new QComboBox(tbxtwSystemComboBox);
-    FolderCombo->setEditable(true);
-    FolderCombo->setInsertPolicy(QComboBox::NoInsert);
-    FolderCombo->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-    FolderCombo->setToolTip(Translated("Folder"));
-    tbxtwSystemComboBox->addWidget(FolderCombo);
-    // A folder chosen from the drop-down; Enter in the box is eventFilter's, as the box
-    // itself ignores Enter on a text that none of its items holds.
-    connect(FolderCombo, &QComboBox::textActivated, this,
-            [this](const QString& text) { ListTypedFolder(text); });
-    // The box has the keyboard focus and hands keys to its edit field directly.
-    FolderCombo->installEventFilter(this);
-    FolderCombo->lineEdit()->installEventFilter(this);
-
-    // The bars cannot be closed: the right-click menu of bars and panels offers the
-    // panels only.
-    for (QToolBar* bar : {tbxtbMain, tbxtwSystemComboBox})
-        bar->toggleViewAction()->setVisible(false);
 }
 
 void TFBrowser::ListTypedFolder(const QString& text) {

@@ -10,6 +10,7 @@
 #include "core/FolderListing.h"
 #include "core/ProgramPaths.h"
 #include "creators/CreatorCatalogue.h"
+#include "gui/WindowParts.h"
 #include "i18n/InstalledLanguages.h"
 #include "platform/SafeWrite.h"
 
@@ -39,7 +40,7 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 
-class TFBrowser : public QMainWindow {
+class TFBrowser : public QMainWindow, public WindowParts {
     Q_OBJECT
 public:
     // startFolder, when not empty, is listed at start instead of the settings' start
@@ -116,39 +117,6 @@ public:
     QString RowPath(int row) const;
     QList<int> SelectedRows() const;
 
-    // Commands. One action serves the menu item, the toolbar button and the popup item
-    // of a command, so their enabled states and check marks never differ.
-    QAction* MICopy;
-    QAction* MIMove;
-    QAction* MIDelete;
-    QAction* MIInstall;
-    QAction* MISelectAll;
-    QAction* TBXItem6;  // Exit
-    QAction* MIFolders; // the Folders panel toggle (also TBFolders)
-    QAction* tbxiGeneral;
-    QAction* tbxiDB;
-    QAction* tbxiFlags;
-    QAction* TBXItem1;  // Refresh
-    QAction* TBXItem4;  // Creator IDs
-    QAction* TBXItem3;  // Options
-    QAction* TBXItem5;  // Contents
-    QAction* TBXItem2;  // About
-    QAction* TBXItem14; // One level up
-    QAction* MIOpen;
-    QMenu* MIFavorites;
-    QMenu* LanguageMenu;
-
-    QDockWidget* TBXdpFolders;
-    QDockWidget* tbxdpGeneral;
-    QDockWidget* tbxdpDBInfo;
-    QDockWidget* tbxdpFlags;
-    QToolBar* tbxtbMain;
-    QToolBar* tbxtwSystemComboBox;
-    QComboBox* FolderCombo = nullptr; // made after the list, whose events come earlier
-    GeneralPanel* General;
-    DatabaseInfoPanel* DBInfo;
-    FlagsPanel* Flags;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -156,11 +124,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void CreateActions();
-    void CreateMenus();
-    void CreateToolbars();
     void CreateCentralList();
-    void CreateDocks();
+    // The commands, menus, tree and folder box connected to what they do.
+    void WireCommands();
     void FormCreate(const QString& startFolder);
     // Before the controls are made: the installed languages are listed in the start-up
     // language, then the settings' language is switched to, so that every control is
@@ -203,19 +169,14 @@ private:
     bool FMovingTree = false;             // the listing moves the tree: no second listing
     bool FTellPalmDesktopMissing = false; // by the first listing's status line
 
-    QTreeView* STVVerzeichnis;
-    QFileSystemModel* FFolderModel;
     QTreeView* AdvListView;
     FileListView* FFileList; // AdvListView
     FileListModel* FFileModel;
     QLabel* FStatusLabel;
-    QToolButton* FFavoritesButton;
-    QAction* FAddFavoriteItem; // told apart by itself; the others hold their path as data
     // Favourites whose folders were missing at start (an unplugged drive, say): not in
     // the menu, but written back so that they return with their folders.
     QStringList FAbsentFavorites;
     TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
 
-    FolderTreeView* FFolderTree = nullptr;        // STVVerzeichnis, with its drop support
     std::unique_ptr<SelectionCommands> FCommands; // the file commands on the selection
 };

@@ -71,10 +71,10 @@ def main():
     english = " ".join(" ".join(p.text) for path, p in pages.items()
                        if os.path.dirname(os.path.abspath(path)) == os.path.abspath(manual))
     english = re.sub(r"\s+", " ", english)
-    with open(os.path.join(root, "gui", "TFBrowser.cpp"), encoding="utf-8") as file:
-        captions = re.findall(r'MakeAction\(\s*this,\s*N_\("([^"]+)"\)', file.read())
+    with open(os.path.join(root, "gui", "WindowParts.cpp"), encoding="utf-8") as file:
+        captions = re.findall(r'MakeAction\(\s*owner,\s*N_\("([^"]+)"\)', file.read())
     if not captions:
-        faults.append("no command captions found in gui/TFBrowser.cpp")
+        faults.append("no command captions found in gui/WindowParts.cpp")
     for caption in captions:
         if caption.rstrip(".") not in english:
             faults.append(f"the manual does not name the command \"{caption}\"")
