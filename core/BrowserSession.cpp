@@ -115,6 +115,32 @@ QString BrowserSession::ResolveTypedFolder(const QString& typed) const {
     return QDir::cleanPath(base.absoluteFilePath(ExpandHome(typed)));
 }
 
+TPDBHeader BrowserSession::HeaderOf(const QString& path) {
+    try {
+        return TPalmDatabase(EncodePath(path).toStdString(), true).Header();
+    } catch (const std::exception& error) {
+        throw std::runtime_error(DisplayName(QFileInfo(path).fileName()).toStdString() + ": " +
+                                 error.what());
+    }
+}
+
+int BrowserSession::RowAfterKey(int key, int first, int count) {
+    if (first < 0 || first >= count)
+        return -1;
+    switch (key) {
+    case Qt::Key_Up:
+        return first > 0 ? first - 1 : -1;
+    case Qt::Key_Down:
+        return first < count - 1 ? first + 1 : -1;
+    case Qt::Key_Home:
+        return 0;
+    case Qt::Key_End:
+        return count - 1;
+    default:
+        return -1;
+    }
+}
+
 FileToOpen BrowserSession::OpenRow(const FileListModel& model, int row) const {
     const FileRow& fileRow = model.Row(row);
     if (WithoutCopy(fileRow))

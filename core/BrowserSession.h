@@ -140,6 +140,10 @@ public:
     bool InstallToolUsable() const;
     ListingFilter Filter() const;
 
+    // The row that Up, Down, Home or End moves to from the first selected one; -1 for
+    // another key or where the list ends, so that the details stay.
+    static int RowAfterKey(int key, int first, int count);
+
     // A header click: the column and direction to sort by now.
     Qt::SortOrder SortClick(FileColumn column) { return FSort.Click(column); }
     const SortState& Sort() const { return FSort; }
@@ -157,6 +161,8 @@ public:
     // An archive row whose entry was never extracted has no copy to show, open or copy;
     // its Error tells why. A folder's row is always its folder's file.
     bool WithoutCopy(const FileRow& row) const { return ArchiveView() && row.File.isEmpty(); }
+    // The header the details show; a file that cannot be read throws, named with its cause.
+    static TPDBHeader HeaderOf(const QString& path);
     // Open: a row without a copy, or whose file is gone, names its cause instead.
     FileToOpen OpenRow(const FileListModel& model, int row) const;
     // An archive row's copy has the entry's file name; a folder's row has its file's name,

@@ -7,6 +7,7 @@
 #include "core/Prompts.h"
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"
+#include "gui/FolderTreeView.h"
 #include "gui/TFBrowser.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
@@ -107,45 +108,16 @@ QString TFBrowser::StatusText() const {
 }
 
 QString TFBrowser::TreeFolder() const {
-    const QModelIndex current = STVVerzeichnis->currentIndex();
-    if (!current.isValid())
-        return QString();
-    return QDir::toNativeSeparators(FFolderModel->filePath(current));
+    return FFolderTree->CurrentFolder();
 }
 
 void TFBrowser::SelectInTree(const QString& folder) {
     const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
-    UpdateFolderCombo(clean);
-    const QModelIndex index = FFolderModel->index(clean);
-    if (!index.isValid()) {
-        // A folder the tree does not hold (a typed one that does not exist): the tree shows
-        // none rather than another one than the box and the list.
-        if (STVVerzeichnis->currentIndex().isValid()) {
-            FMovingTree = true;
-            STVVerzeichnis->selectionModel()->clear();
-            FMovingTree = false;
-        }
-        return;
-    }
-    if (index == STVVerzeichnis->currentIndex())
-        return;
+    ShowFolderChain(*FolderCombo, clean);
     // Moving the tree by program clears the details but lists nothing twice.
     FMovingTree = true;
-    STVVerzeichnis->setCurrentIndex(index);
-    STVVerzeichnis->scrollTo(index);
+    FFolderTree->ShowFolder(clean);
     FMovingTree = false;
-}
-
-void TFBrowser::UpdateFolderCombo(const QString& folder) {
-    // The drop-down lists the folder and every folder above it.
-    FolderCombo->clear();
-    QDir dir(folder);
-    QStringList chain{QDir::toNativeSeparators(dir.absolutePath())};
-    while (dir.cdUp())
-        chain.prepend(QDir::toNativeSeparators(dir.absolutePath()));
-    for (const QString& path : chain)
-        FolderCombo->addItem(FFolderModel->iconProvider()->icon(QFileInfo(path)), path);
-    FolderCombo->setCurrentIndex(int(chain.size()) - 1);
 }
 
 void TFBrowser::OnTreeSelectionChanged() {
@@ -173,30 +145,19 @@ QList<int> TFBrowser::SelectedRows() const {
 }
 
 void TFBrowser::ShowDetails(const QString& path) {
+    const ListeDerLinks& catalogue = FSession.Catalogue();
     if (path.isEmpty() || IsZipFile(path)) {
-        General->Clear();
-        Flags->SetFlags({});
-        for (int i = 0; i < HeaderRowCount; ++i)
-            DBInfo->SetDetailRow(i, QString());
+        ShowHeaderDetails(*General, *DBInfo, *Flags, nullptr, catalogue);
         return;
     }
-    std::unique_ptr<TPalmDatabase> reader;
+    TPDBHeader header;
     try {
-        reader = std::make_unique<TPalmDatabase>(EncodePath(path).toStdString(), true);
-    } catch (const std::exception& error) {
-        // The panels would otherwise go on describing another file.
-        ShowDetails(QString());
-        throw std::runtime_error(DisplayName(QFileInfo(path).fileName()).toStdString() + ": " +
-                                 error.what());
+        header = BrowserSession::HeaderOf(path);
+    } catch (...) {
+        ShowDetails(QString()); // the panels would otherwise go on describing another file
+        throw;
     }
-    const TPDBHeader& header = reader->Header();
-    const ListeDerLinks& catalogue = FSession.Catalogue();
-    const int index = catalogue.FindLink(header.Creator);
-    General->ShowEntry(index == -1 ? nullptr : catalogue.LinkAt(index));
-    Flags->SetFlags(HeaderFlags(header));
-    const auto values = HeaderRowValues(header, Translated("Unknown"));
-    for (int i = 0; i < HeaderRowCount; ++i)
-        DBInfo->SetDetailRow(i, values[size_t(i)]);
+    ShowHeaderDetails(*General, *DBInfo, *Flags, &header, catalogue);
 }
 
 void TFBrowser::OnListClick() {
@@ -211,27 +172,8 @@ void TFBrowser::OnListClick() {
 
 bool TFBrowser::OnListKey(int key) {
     const QList<int> rows = SelectedRows();
-    const int count = FFileModel->rowCount();
-    if (rows.isEmpty() || count == 0)
-        return false;
-    const int first = rows.first();
-    int target = -1;
-    switch (key) {
-    case Qt::Key_Up:
-        target = first > 0 ? first - 1 : -1;
-        break;
-    case Qt::Key_Down:
-        target = first < count - 1 ? first + 1 : -1;
-        break;
-    case Qt::Key_Home:
-        target = 0;
-        break;
-    case Qt::Key_End:
-        target = count - 1;
-        break;
-    default:
-        break;
-    }
+    const int target = BrowserSession::RowAfterKey(key, rows.isEmpty() ? -1 : rows.first(),
+                                                   FFileModel->rowCount());
     if (target >= 0)
         Run([this, target] { ShowRowDetails(target); });
     return false; // the list moves its selection as usual

@@ -150,3 +150,20 @@ void FlagsPanel::SetFlags(const std::array<bool, FlagCount>& flags) {
     for (int i = 0; i < FlagCount; ++i)
         Boxes[size_t(i)]->setChecked(flags[size_t(i)]);
 }
+
+void ShowHeaderDetails(GeneralPanel& general, DatabaseInfoPanel& info, FlagsPanel& flags,
+                       const TPDBHeader* header, const ListeDerLinks& catalogue) {
+    if (!header) {
+        general.Clear();
+        flags.SetFlags({});
+        for (int i = 0; i < HeaderRowCount; ++i)
+            info.SetDetailRow(i, QString());
+        return;
+    }
+    const int index = catalogue.FindLink(header->Creator);
+    general.ShowEntry(index == -1 ? nullptr : catalogue.LinkAt(index));
+    flags.SetFlags(HeaderFlags(*header));
+    const auto values = HeaderRowValues(*header, Translated("Unknown"));
+    for (int i = 0; i < HeaderRowCount; ++i)
+        info.SetDetailRow(i, values[size_t(i)]);
+}

@@ -11,8 +11,10 @@
 class QCheckBox;
 class QLabel;
 class QTreeWidget;
+class ListeDerLinks;
 class Prompts;
 struct TLinks;
+struct TPDBHeader;
 
 class GeneralPanel : public QWidget {
     Q_OBJECT
@@ -64,3 +66,8 @@ public:
     // In panel order: read only, dirty, backup, overwrite, force reset, no beaming.
     std::array<QCheckBox*, FlagCount> Boxes;
 };
+
+// The three panels show a header, and the program the catalogue names for its creator; a
+// null header clears them.
+void ShowHeaderDetails(GeneralPanel& general, DatabaseInfoPanel& info, FlagsPanel& flags,
+                       const TPDBHeader* header, const ListeDerLinks& catalogue);

@@ -10,7 +10,7 @@ FolderTreeView::FolderTreeView(QWidget* parent) : QTreeView(parent) {
 }
 
 QFileSystemModel* FolderTreeView::ShowFileSystemFolders() {
-    auto* folders = new QFileSystemModel(this);
+    auto* folders = FFolders = new QFileSystemModel(this);
     folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     folders->setRootPath(QDir::rootPath());
     folders->setReadOnly(true);
@@ -24,6 +24,24 @@ QFileSystemModel* FolderTreeView::ShowFileSystemFolders() {
     setDragDropMode(QAbstractItemView::DropOnly);
     setMinimumHeight(80);
     return folders;
+}
+
+void FolderTreeView::ShowFolder(const QString& folder) {
+    const QModelIndex index = FFolders->index(folder);
+    if (!index.isValid()) {
+        if (currentIndex().isValid())
+            selectionModel()->clear();
+        return;
+    }
+    if (index == currentIndex())
+        return;
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+QString FolderTreeView::CurrentFolder() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? QDir::toNativeSeparators(FFolders->filePath(current)) : QString();
 }
 
 QString FolderTreeView::FolderAt(const QPoint& position) const {

@@ -17,6 +17,12 @@ public:
     // model, which the tree owns.
     QFileSystemModel* ShowFileSystemFolders();
 
+    // The folder (cleaned, absolute) becomes the current one; a folder the tree does not
+    // hold (a typed one that does not exist) leaves none current rather than another one.
+    void ShowFolder(const QString& folder);
+    // The current folder's path, without a trailing separator (but "/"); empty for none.
+    QString CurrentFolder() const;
+
     // Only drags that start in this widget are taken.
     void SetDragSource(QWidget* source) { FDragSource = source; }
     // The folder (file-system path) under a point of the viewport; empty where there is
@@ -43,6 +49,7 @@ private:
     static QString FolderOf(const QModelIndex& index);
     void SetDropTarget(const QModelIndex& index);
 
+    QFileSystemModel* FFolders = nullptr;
     QWidget* FDragSource = nullptr;
     QPersistentModelIndex FDropTarget;
 };

@@ -1,15 +1,13 @@
 // The main window: folder tree on the left, the folder's Palm files in the middle, the
-// details panels on the right. It holds the settings and the session, which decides what
-// is listed and what follows a command and owns the creator catalogue, the shared header
-// reader and the extraction folder. The work is split by concern over several source files
-// (listing, details, settings and layout, favourites).
+// details panels on the right. It shows what its session decides (what is listed, what a
+// command comes to) and wires its parts to the commands; the parts are made in
+// WindowParts, placed by WindowPlacement, and the file commands run in SelectionCommands.
+// Its source files split it by concern (listing, archive view, file operations, settings,
+// language, dialogs).
 #pragma once
 
 #include "core/BrowserSession.h"
-#include "core/BrowserSettings.h"
-#include "core/FolderListing.h"
 #include "core/ProgramPaths.h"
-#include "creators/CreatorCatalogue.h"
 #include "gui/WindowParts.h"
 #include "i18n/InstalledLanguages.h"
 #include "platform/SafeWrite.h"
@@ -18,26 +16,15 @@
 #include <functional>
 #include <memory>
 
-class DatabaseInfoPanel;
-class FolderTreeView;
 class FileListModel;
 class FileListView;
-class FlagsPanel;
-class GeneralPanel;
-class IniFile;
 class Prompts;
 class SelectionCommands;
 class WindowPlacement;
 class QAction;
-class QComboBox;
-class QDockWidget;
-class QFileSystemModel;
 class QLabel;
 class QMoveEvent;
 class QShowEvent;
-class QMenu;
-class QToolBar;
-class QToolButton;
 class QTreeView;
 
 class TFBrowser : public QMainWindow, public WindowParts {
@@ -155,7 +142,6 @@ private:
     // Lists the folder or opens the archive a command leads to.
     void GoTo(const BrowserDestination& destination);
     void SelectInTree(const QString& folder);
-    void UpdateFolderCombo(const QString& folder);
     // What was typed into the folder box, or chosen from it, is listed.
     void ListTypedFolder(const QString& text);
     // Runs a command; a failure that escapes it is shown with its message.

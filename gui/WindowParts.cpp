@@ -7,7 +7,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QDockWidget>
+#include <QFileIconProvider>
+#include <QFileInfo>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -172,4 +175,16 @@ void WindowParts::MakeMenusAndBars(QMainWindow& window) {
     // panels only.
     for (QToolBar* toolbar : {tbxtbMain, tbxtwSystemComboBox})
         toolbar->toggleViewAction()->setVisible(false);
+}
+
+void ShowFolderChain(QComboBox& box, const QString& folder) {
+    box.clear();
+    QDir dir(folder);
+    QStringList chain{QDir::toNativeSeparators(dir.absolutePath())};
+    while (dir.cdUp())
+        chain.prepend(QDir::toNativeSeparators(dir.absolutePath()));
+    QFileIconProvider icons;
+    for (const QString& path : chain)
+        box.addItem(icons.icon(QFileInfo(path)), path);
+    box.setCurrentIndex(int(chain.size()) - 1);
 }

@@ -21,6 +21,11 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 
+class QString;
+
+// The folder box's drop-down lists the folder and every folder above it, the folder chosen.
+void ShowFolderChain(QComboBox& box, const QString& folder);
+
 struct WindowParts {
     QAction* MICopy;
     QAction* MIMove;

@@ -536,3 +536,74 @@ TEST(BrowserSession, TrashTakesTheReachedRowsAndNamesTheFilesThatStayed) {
     EXPECT_EQ(BrowserSession::TrashQuestion(model, {0, 1}),
               QStringLiteral("Move selected files to trash?"));
 }
+
+TEST(BrowserSession, KeysMoveTheDetailsWithinTheListOnly) {
+    const struct {
+        int key, first, count, row;
+    } cases[] = {
+        {Qt::Key_Down, 0, 3, 1},  {Qt::Key_Down, 2, 3, -1},  {Qt::Key_Up, 2, 3, 1},
+        {Qt::Key_Up, 0, 3, -1},   {Qt::Key_Home, 2, 3, 0},   {Qt::Key_End, 0, 3, 2},
+        {Qt::Key_Left, 1, 3, -1}, {Qt::Key_Down, -1, 3, -1}, // nothing selected
+        {Qt::Key_End, 0, 0, -1},  {Qt::Key_Home, 5, 3, -1},  // a row the list no longer has
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BrowserSession::RowAfterKey(c.key, c.first, c.count), c.row)
+            << c.key << " from " << c.first << " of " << c.count;
+}
+
+// Open hands the desktop a file that is there; a row without a copy, or whose file went,
+// names its cause instead of opening something else or nothing silently.
+TEST(BrowserSession, OpenGivesTheRowsFileOrWhyThereIsNone) {
+    TempFolder sandbox;
+    sandbox.Write(QStringLiteral("memo.pdb"), PalmFileBytes("memo"));
+    FileRow present = MakeRow(QStringLiteral("memo.pdb"), QStringLiteral("memo"), 100);
+    FileRow gone = MakeRow(QStringLiteral("gone.pdb"), QStringLiteral("memo"), 100);
+    FileRow broken = MakeRow(QStringLiteral("bad.pdb"), QString(), 0);
+    broken.Error = QStringLiteral("CRC error");
+    const struct {
+        bool archive;
+        FileRow row;
+        bool opens;
+        const char* error;
+    } cases[] = {
+        {false, present, true, ""},
+        {false, gone, false, "gone.pdb no longer exists."},
+        {true, broken, false, "bad.pdb: CRC error"},
+    };
+    for (const auto& c : cases) {
+        BrowserSession session(BrowserSettings(), NoExtraction);
+        session.EnterFolder(sandbox.Path());
+        FileListModel model;
+        model.SetFolder(session.CurrentFolder());
+        if (c.archive)
+            session.EnterArchive(sandbox.File(QStringLiteral("a.zip")));
+        model.SetArchiveView(session.ArchiveView());
+        model.SetRows({c.row});
+        const FileToOpen file = session.OpenRow(model, 0);
+        EXPECT_EQ(file.Path.isEmpty(), !c.opens) << c.error;
+        if (c.opens) {
+            EXPECT_EQ(file.Path, sandbox.File(c.row.Name));
+        }
+        EXPECT_EQ(file.Error.isEmpty(), c.opens) << c.error;
+        if (!c.opens) {
+            EXPECT_TRUE(file.Error.endsWith(QString::fromUtf8(c.error)))
+                << file.Error.toStdString();
+        }
+    }
+}
+
+TEST(BrowserSession, AHeaderThatCannotBeReadIsNamedWithItsFileAndCause) {
+    TempFolder sandbox;
+    sandbox.Write(QStringLiteral("good.prc"), PalmFileBytes("Brsk"));
+    sandbox.Write(QStringLiteral("short.pdb"), QByteArray(20, 'x'));
+    EXPECT_EQ(BrowserSession::HeaderOf(sandbox.File(QStringLiteral("good.prc"))).Creator, "Brsk");
+    for (const char* name : {"short.pdb", "missing.pdb"}) {
+        try {
+            BrowserSession::HeaderOf(sandbox.File(QString::fromUtf8(name)));
+            ADD_FAILURE() << name << " was read";
+        } catch (const std::runtime_error& error) {
+            EXPECT_EQ(std::string(error.what()).rfind(std::string(name) + ": ", 0), 0u)
+                << error.what();
+        }
+    }
+}
