@@ -124,6 +124,18 @@ TPDBHeader BrowserSession::HeaderOf(const QString& path) {
     }
 }
 
+QString BrowserSession::ListedStatus(int rows, size_t unreadable) {
+    QString status = QString::number(rows) + Translated(" file(s).");
+    if (unreadable > 0)
+        status += QLatin1Char(' ') +
+                  FillPlaceholders(
+                      TranslatedPlural("%d could not be read; point at the marked row to see why.",
+                                       "%d could not be read; point at a marked row to see why.",
+                                       unreadable),
+                      {{u"%d", QString::number(unreadable)}});
+    return status;
+}
+
 int BrowserSession::RowAfterKey(int key, int first, int count) {
     if (first < 0 || first >= count)
         return -1;

@@ -140,6 +140,8 @@ public:
     bool InstallToolUsable() const;
     ListingFilter Filter() const;
 
+    // The status line after a listing: the rows, and how many of them could not be read.
+    static QString ListedStatus(int rows, size_t unreadable);
     // The row that Up, Down, Home or End moves to from the first selected one; -1 for
     // another key or where the list ends, so that the details stay.
     static int RowAfterKey(int key, int first, int count);

@@ -13,10 +13,8 @@
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
-#include <QTreeView>
 
 void TFBrowser::OpenArchive(const QString& path) {
     const QString archiveName = DisplayName(QFileInfo(path).fileName());

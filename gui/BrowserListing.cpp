@@ -2,9 +2,7 @@
 // combo box kept in step, the status line, the details of the clicked row, sorting and
 // the list's keys.
 #include "common/Helpers.h"
-#include "common/PalmText.h"
 #include "core/FileListModel.h"
-#include "core/Prompts.h"
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
@@ -13,13 +11,10 @@
 #include "i18n/Translate.h"
 #include "platform/NativePath.h"
 
-#include <QAbstractFileIconProvider>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QLabel>
 #include <QTreeView>
@@ -60,15 +55,7 @@ void TFBrowser::ListFolder(const QString& folder) {
 }
 
 void TFBrowser::ShowListed(size_t unreadable, const QString& shown) {
-    QString status = QString::number(FFileModel->rowCount()) + Translated(" file(s).");
-    if (unreadable > 0)
-        status += QLatin1Char(' ') +
-                  FillPlaceholders(
-                      TranslatedPlural("%d could not be read; point at the marked row to see why.",
-                                       "%d could not be read; point at a marked row to see why.",
-                                       unreadable),
-                      {{u"%d", QString::number(unreadable)}});
-    SetStatusText(status);
+    SetStatusText(BrowserSession::ListedStatus(FFileModel->rowCount(), unreadable));
     setWindowTitle(QStringLiteral("Brisko - ") + DisplayName(shown));
 }
 
@@ -182,10 +169,6 @@ bool TFBrowser::OnListKey(int key) {
 void TFBrowser::OnSelectionChanged() {
     const qsizetype count = AdvListView->selectionModel()->selectedRows().size();
     SetStatusText(QString::number(count) + Translated(" file(s) selected."));
-}
-
-void TFBrowser::SelectAll() {
-    AdvListView->selectAll();
 }
 
 void TFBrowser::OnHeaderClicked(int column) {

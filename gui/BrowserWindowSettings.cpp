@@ -1,7 +1,6 @@
 // The main window's side of the settings file: the record read at start-up applied to the
 // window, taken back from it at shut-down, and the favourites menu.
 #include "common/IniFile.h"
-#include "core/FileListModel.h"
 #include "core/Prompts.h"
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"

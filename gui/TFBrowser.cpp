@@ -1,9 +1,5 @@
 #include "gui/TFBrowser.h"
 
-#include "common/DateTime.h"
-#include "common/Errors.h"
-#include "common/Helpers.h"
-#include "common/IniFile.h"
 #include "core/FileListModel.h"
 #include "core/LeftoverCleanup.h"
 #include "core/Prompts.h"
@@ -18,28 +14,16 @@
 #include "resources/Icons.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
-#include <QDockWidget>
-#include <QFile>
-#include <QFileSystemModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
-#include <QScrollArea>
 #include <QStatusBar>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeView>
 #include <QUrl>
-#include <algorithm>
-#include <ctime>
 
 namespace {
 

@@ -13,6 +13,7 @@
 #include "platform/SafeWrite.h"
 
 #include <QMainWindow>
+#include <QTreeView>
 #include <functional>
 #include <memory>
 
@@ -25,7 +26,6 @@ class QAction;
 class QLabel;
 class QMoveEvent;
 class QShowEvent;
-class QTreeView;
 
 class TFBrowser : public QMainWindow, public WindowParts {
     Q_OBJECT
@@ -47,9 +47,8 @@ public:
     // UpdateInstallCommands says); the session's Commands() tell which for the listed place.
     void SetFileCommands(bool enabled);
     void UpdateInstallCommands();
-    void SelectAll();
+    void SelectAll() { AdvListView->selectAll(); }
 
-    // Favourites.
     void AddFavorite(const QString& path);
     void FavoriteClick(QAction* item);
 
@@ -71,8 +70,7 @@ public:
     void CopyMoveFiles(const QString& target, bool confirm, bool copy);
     const QString& LastTargetFolder() const { return FSession.LastTargetFolder(); }
 
-    // Delete (to the desktop's trash) and open.
-    void DeleteSelectedFiles();
+    void DeleteSelectedFiles(); // to the desktop's trash
     bool MoveToRecycleBin(const QString& path, QString* error);
     void MIOpenClick();
 

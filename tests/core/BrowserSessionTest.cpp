@@ -607,3 +607,18 @@ TEST(BrowserSession, AHeaderThatCannotBeReadIsNamedWithItsFileAndCause) {
         }
     }
 }
+
+TEST(BrowserSession, TheStatusLineCountsTheRowsAndTheUnreadableOnes) {
+    const struct {
+        int rows;
+        size_t unreadable;
+        const char* status;
+    } cases[] = {
+        {0, 0, "0 file(s)."},
+        {12, 0, "12 file(s)."},
+        {3, 1, "3 file(s). 1 could not be read; point at the marked row to see why."},
+        {3, 2, "3 file(s). 2 could not be read; point at a marked row to see why."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(BrowserSession::ListedStatus(c.rows, c.unreadable), QString::fromUtf8(c.status));
+}
