@@ -135,13 +135,13 @@ int Info(const QStringList& files, bool json, QTextStream& out, QTextStream& err
     return status;
 }
 
-void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
+void PrintRows(const std::vector<FileRow>& rows, bool archive, bool json, QTextStream& out) {
     if (json) {
         QJsonArray array;
         for (const FileRow& row : rows)
             array.append(QJsonObject{{Latin("name"), row.Name},
                                      {Latin("type"), row.Type},
-                                     {Latin("size"), SizeColumnText(row)},
+                                     {Latin("size"), SizeColumnText(row, archive)},
                                      {Latin("changed"), ChangedColumnText(row)},
                                      {Latin("bytes"), qint64(row.Bytes)}});
         out << QJsonDocument(array).toJson(QJsonDocument::Indented);
@@ -154,7 +154,7 @@ void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
             line += u'\t';
             AppendPrintable(line, row.Type);
             line += u'\t';
-            line += SizeColumnText(row);
+            line += SizeColumnText(row, archive);
             line += u'\t';
             AppendFileDateText(line, row.ChangedStamp);
             line += u'\n';
@@ -180,7 +180,7 @@ int ListArchive(const QString& path, bool json, QTextStream& out, QTextStream& e
     }
     for (const ListingError& error : listing.Errors)
         ReportError(err, error.File, error.Message);
-    PrintRows(listing.Rows, json, out);
+    PrintRows(listing.Rows, true, json, out);
     return listing.Errors.empty() ? ExitOk : ExitSomeUnreadable;
 }
 
@@ -192,7 +192,7 @@ int List(const QString& folder, bool json, QTextStream& out, QTextStream& err) {
     const FolderListing listing = FolderLister(reader, catalogue).ListFolder(folder, {});
     for (const ListingError& error : listing.Errors)
         ReportError(err, error.File, error.Message);
-    PrintRows(listing.Rows, json, out);
+    PrintRows(listing.Rows, false, json, out);
     return listing.Errors.empty() ? ExitOk : ExitSomeUnreadable;
 }
 

@@ -20,10 +20,8 @@ bool IsPalmFileName(const QString& name) {
 namespace {
 
 void SetSizeAndDate(FileRow& row, int64_t bytes, int32_t packedDate) {
-    // A size with a unit, as an archive's rows show it; the date at the file system's
-    // two-second resolution, as a folder's rows show it.
+    // The date at the file system's two-second resolution, as a folder's rows show it.
     row.Bytes = bytes;
-    row.SizeWithUnit = true;
     row.ChangedStamp = packedDate;
 }
 

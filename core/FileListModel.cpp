@@ -155,7 +155,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         case FileColumn::Type:
             return row.Type;
         case FileColumn::Size:
-            return SizeColumnText(row);
+            return SizeColumnText(row, FArchiveView);
         case FileColumn::Changed:
             return ChangedColumnText(row);
         }

@@ -237,8 +237,8 @@ FolderListing FolderLister::ListFolder(const QString& folder, const ListingFilte
     return listing;
 }
 
-QString SizeColumnText(const FileRow& row) {
-    return row.SizeWithUnit ? SizeText(row.Bytes) : FormatThousands(row.Bytes);
+QString SizeColumnText(const FileRow& row, bool archiveView) {
+    return archiveView ? SizeText(row.Bytes) : FormatThousands(row.Bytes);
 }
 
 QString ChangedColumnText(const FileRow& row) {

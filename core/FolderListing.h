@@ -25,9 +25,6 @@ struct FileRow {
     // two-second resolution, and sorting compares whole numbers.
     int32_t ChangedStamp = 0;
     RowIcon Icon = RowIcon::PalmFile;
-    // An archive's entries show their size with a unit ("1.5 KB"), a folder's files as a
-    // grouped byte count.
-    bool SizeWithUnit = false;
     QString Error; // the reader's message when the header could not be read
     // The row's file when it is not the listed folder + Name: an archive entry's
     // extracted copy (empty for an entry that could not be extracted), or a file whose
@@ -35,7 +32,9 @@ struct FileRow {
     QString File;
 };
 
-QString SizeColumnText(const FileRow& row);
+// An archive's entries show their size with a unit ("1.5 KB"), a folder's files as a
+// grouped byte count.
+QString SizeColumnText(const FileRow& row, bool archiveView);
 QString ChangedColumnText(const FileRow& row);
 
 // A file that could not be read while listing; its row (if it still exists) is listed
