@@ -141,6 +141,7 @@ void PrintRows(const std::vector<FileRow>& rows, bool json, QTextStream& out) {
         for (const FileRow& row : rows)
             array.append(QJsonObject{{Latin("name"), row.Name},
                                      {Latin("type"), row.Type},
+                                     {Latin("database"), row.Database},
                                      {Latin("size"), SizeColumnText(row)},
                                      {Latin("changed"), ChangedColumnText(row)},
                                      {Latin("bytes"), qint64(row.Bytes)}});
