@@ -1,5 +1,7 @@
 #include "palmdb/CategoryBlock.h"
 
+#include "palmdb/DatabaseContents.h"
+
 #include <algorithm>
 
 std::optional<CategoryBlock> ParseCategoryBlock(const unsigned char* bytes, std::size_t size) {
@@ -21,4 +23,14 @@ std::optional<CategoryBlock> ParseCategoryBlock(const unsigned char* bytes, std:
     std::copy(ids, ids + CategoryBlock::CategoryCount, block.Ids.begin());
     block.LastUniqueId = ids[CategoryBlock::CategoryCount];
     return block;
+}
+
+std::optional<CategoryBlock> ReadCategoryBlock(ByteSource& source,
+                                               const DatabaseContents& contents) {
+    if (contents.Kind != ContentsKind::Records || !contents.HasAppInfo ||
+        contents.AppInfo.Problem != EntryProblem::None)
+        return std::nullopt;
+    const EntryBytes bytes = ReadEntryBytes(source, contents.AppInfo, 0, CategoryBlock::Size);
+    return ParseCategoryBlock(reinterpret_cast<const unsigned char*>(bytes.Bytes.data()),
+                              bytes.Bytes.size());
 }

@@ -9,6 +9,9 @@
 #include <optional>
 #include <string>
 
+struct DatabaseContents;
+class ByteSource;
+
 struct CategoryBlock {
     static constexpr int CategoryCount = 16;
     static constexpr int NameSize = 16;
@@ -25,3 +28,9 @@ struct CategoryBlock {
 // shorter than Size, or a name field without its NUL (a name holds at most 15 bytes).
 // The pad byte after the last unique ID may be missing.
 std::optional<CategoryBlock> ParseCategoryBlock(const unsigned char* bytes, std::size_t size);
+
+// The category block of a record database: its app info block's first bytes read (no
+// more than Size), or nothing for a resource database, one without a sound app info
+// block, or one whose app info is no category block.
+std::optional<CategoryBlock> ReadCategoryBlock(ByteSource& source,
+                                               const DatabaseContents& contents);

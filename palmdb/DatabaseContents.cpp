@@ -50,7 +50,7 @@ int64_t NextStartAfter(const DatabaseContents& contents, int64_t offset) {
 }
 
 // Sets up the app info or sort info block at offset (0: none).
-void LayOutBlock(DatabaseContents& contents, uint32_t offset, EntryKind kind, bool& has,
+void LayOutBlock(DatabaseContents& contents, uint32_t offset, ContentsEntryKind kind, bool& has,
                  ContentsEntry& block, ContentsProblem outside, ContentsProblem inside) {
     if (offset == 0)
         return;
@@ -263,12 +263,12 @@ DatabaseContents ReadDatabaseContents(ByteSource& source) {
         ContentsEntry& entry = contents.Entries[i];
         entry.Index = int(i);
         if (resources) {
-            entry.Kind = EntryKind::Resource;
+            entry.Kind = ContentsEntryKind::Resource;
             entry.Type.assign(reinterpret_cast<const char*>(p), 4);
             entry.Id = BigEndian16(p + 4);
             entry.Offset = BigEndian32(p + 6);
         } else {
-            entry.Kind = EntryKind::Record;
+            entry.Kind = ContentsEntryKind::Record;
             entry.Offset = BigEndian32(p);
             entry.Attributes = p[4] & 0xF0u;
             entry.Category = p[4] & 0x0Fu;
@@ -276,10 +276,10 @@ DatabaseContents ReadDatabaseContents(ByteSource& source) {
         }
     }
 
-    LayOutBlock(contents, header.AppInfoOffset, EntryKind::AppInfo, contents.HasAppInfo,
+    LayOutBlock(contents, header.AppInfoOffset, ContentsEntryKind::AppInfo, contents.HasAppInfo,
                 contents.AppInfo, ContentsProblem::AppInfoOutsideFile,
                 ContentsProblem::AppInfoInsideHeader);
-    LayOutBlock(contents, header.SortInfoOffset, EntryKind::SortInfo, contents.HasSortInfo,
+    LayOutBlock(contents, header.SortInfoOffset, ContentsEntryKind::SortInfo, contents.HasSortInfo,
                 contents.SortInfo, ContentsProblem::SortInfoOutsideFile,
                 ContentsProblem::SortInfoInsideHeader);
     if (contents.HasAppInfo)

@@ -62,7 +62,7 @@ private:
 };
 
 enum class ContentsKind { Records, Resources };
-enum class EntryKind { Record, Resource, AppInfo, SortInfo };
+enum class ContentsEntryKind { Record, Resource, AppInfo, SortInfo };
 
 // Why an entry cannot be trusted; None for a sound one. One problem an entry, the first
 // of this order that applies.
@@ -86,7 +86,7 @@ constexpr unsigned RecordBusy = 0x20;
 constexpr unsigned RecordSecret = 0x10;
 
 struct ContentsEntry {
-    EntryKind Kind = EntryKind::Record;
+    ContentsEntryKind Kind = ContentsEntryKind::Record;
     int Index = -1;      // place in the entry list; -1 for the app info and sort info blocks
     uint32_t Offset = 0; // as stored
     // Bytes up to the next entry's offset (the last: to the file's end; a block: to the

@@ -178,7 +178,7 @@ TEST(DatabaseContents, ReadsRecordAndResourceFields) {
     const DatabaseContents s = Read(resources.Bytes());
     ASSERT_EQ(s.Kind, ContentsKind::Resources);
     ASSERT_EQ(s.Entries.size(), 1u);
-    EXPECT_EQ(s.Entries[0].Kind, EntryKind::Resource);
+    EXPECT_EQ(s.Entries[0].Kind, ContentsEntryKind::Resource);
     EXPECT_EQ(s.Entries[0].Type, std::string("\x01\xFFz ", 4));
     EXPECT_EQ(s.Entries[0].Id, 0xFFFF);
     EXPECT_EQ(s.Entries[0].Size, 0);
