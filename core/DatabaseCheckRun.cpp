@@ -127,7 +127,8 @@ CheckedFile CheckPalmFile(const QString& path) {
     CheckedFile checked;
     checked.File = path;
     std::string error;
-    const auto source = FileByteSource::Open(EncodePath(path).toStdString(), &error);
+    const std::string bytes = EncodePath(path).toStdString();
+    const auto source = FileByteSource::Open(bytes, &error);
     if (!source) {
         checked.Findings.push_back(
             {-1, CheckSeverity::Damaged, QStringLiteral("unreadable"),
@@ -136,7 +137,7 @@ CheckedFile CheckPalmFile(const QString& path) {
         return checked;
     }
     const DatabaseContents contents = ReadDatabaseContents(*source);
-    for (const CheckFinding& finding : CheckDatabase(contents, EncodePath(path).toStdString()))
+    for (const CheckFinding& finding : CheckDatabase(contents, bytes))
         checked.Findings.push_back(Translate(finding));
     return checked;
 }

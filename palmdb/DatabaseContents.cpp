@@ -153,6 +153,9 @@ int64_t FileByteSource::ReadAt(int64_t offset, unsigned char* buffer, std::size_
         if (got == 0)
             break;
         done += std::size_t(got);
+        // A short read up to the size at opening is the end: no further call to learn it.
+        if (offset + int64_t(done) >= FSize)
+            break;
     }
     return int64_t(done);
 }
@@ -219,9 +222,14 @@ DatabaseContents ReadDatabaseContents(ByteSource& source) {
     DatabaseContents contents;
     contents.FileSize = source.Size();
 
-    unsigned char raw[DatabaseContents::HeaderSize];
-    const int64_t got = source.ReadAt(0, raw, sizeof raw, &contents.ReadError);
-    if (got < int64_t(sizeof raw)) {
+    // The header and, for the usual short list, the list too in one read: a check of a
+    // large folder is mostly system calls.
+    unsigned char first[4096];
+    std::string firstError; // matters only when it cut the header short
+    const int64_t got = source.ReadAt(0, first, sizeof first, &firstError);
+    const unsigned char* raw = first;
+    if (got < DatabaseContents::HeaderSize) {
+        contents.ReadError = firstError;
         contents.Problems.push_back(ContentsProblem::HeaderCut);
         return contents;
     }
@@ -244,9 +252,13 @@ DatabaseContents ReadDatabaseContents(ByteSource& source) {
     const std::size_t wanted = std::size_t(header.EntryCount) * entrySize;
     std::size_t listBytes = std::size_t(std::min<int64_t>(int64_t(wanted), available));
     listBytes -= listBytes % entrySize;
-    std::vector<unsigned char> list(listBytes);
+    std::vector<unsigned char> list;
     std::size_t listed = listBytes;
-    if (listBytes > 0) {
+    if (DatabaseContents::HeaderSize + int64_t(listBytes) <= got) {
+        list.assign(first + DatabaseContents::HeaderSize,
+                    first + DatabaseContents::HeaderSize + listBytes);
+    } else if (listBytes > 0) {
+        list.resize(listBytes);
         const int64_t read = source.ReadAt(DatabaseContents::HeaderSize, list.data(), listBytes,
                                            &contents.ReadError);
         listed = read < 0 ? 0 : std::size_t(read);

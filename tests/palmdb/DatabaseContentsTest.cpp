@@ -185,29 +185,44 @@ TEST(DatabaseContents, ReadsRecordAndResourceFields) {
     EXPECT_EQ(s.ListEnd(), 88);
 }
 
-// A source whose reads after the header fail, as a disk error would.
+// A source with a bad spot on its disk: a read that reaches failAt gives the bytes before
+// it and an error.
 class FailingSource : public ByteSource {
 public:
-    explicit FailingSource(std::string bytes) : FInner(std::move(bytes)) {}
+    FailingSource(std::string bytes, int64_t failAt) : FInner(std::move(bytes)), FFailAt(failAt) {}
     int64_t Size() const override { return FInner.Size(); }
     int64_t ReadAt(int64_t offset, unsigned char* buffer, std::size_t count,
                    std::string* error) override {
-        if (offset >= DatabaseContents::HeaderSize) {
-            *error = "Input/output error";
-            return -1;
-        }
-        return FInner.ReadAt(offset, buffer, count, error);
+        if (offset + int64_t(count) <= FFailAt)
+            return FInner.ReadAt(offset, buffer, count, error);
+        *error = "Input/output error";
+        return offset < FFailAt
+                   ? FInner.ReadAt(offset, buffer, std::size_t(FFailAt - offset), error)
+                   : -1;
     }
 
 private:
     MemoryByteSource FInner;
+    int64_t FFailAt;
 };
 
 TEST(DatabaseContents, AListThatCannotBeReadIsAProblemNotEntries) {
-    FailingSource source(Std(Records({104}, 2 + 10).Bytes()));
-    const DatabaseContents contents = ReadDatabaseContents(source);
-    EXPECT_EQ(Layout(contents), "| | list-unreadable");
-    EXPECT_EQ(contents.ReadError, "Input/output error");
+    const std::string bytes = Std(Records({112, 113, 114, 115}, 2 + 10).Bytes());
+    FailingSource inList(bytes, 90);
+    const DatabaseContents cut = ReadDatabaseContents(inList);
+    EXPECT_EQ(Layout(cut), "| 112+10 | list-unreadable"); // the entry before the bad spot
+    EXPECT_EQ(cut.ReadError, "Input/output error");
+
+    FailingSource inHeader(bytes, 50);
+    const DatabaseContents none = ReadDatabaseContents(inHeader);
+    EXPECT_EQ(Layout(none), "| | header-cut");
+    EXPECT_EQ(none.ReadError, "Input/output error");
+
+    // A bad spot after the list is no problem of the list.
+    FailingSource afterList(bytes, 115);
+    const DatabaseContents sound = ReadDatabaseContents(afterList);
+    EXPECT_EQ(Layout(sound), "| 112+1 113+1 114+1 115+7 |");
+    EXPECT_EQ(sound.ReadError, "");
 }
 
 TEST(DatabaseContents, ReadsEntryBytesBoundedClippedAndNoticesAShrunkFile) {
