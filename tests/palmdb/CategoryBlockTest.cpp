@@ -2,6 +2,9 @@
 // renamed flags, and the blocks that cannot be one.
 #include "palmdb/CategoryBlock.h"
 
+#include "palmdb/DatabaseContents.h"
+#include "support/PalmFileBuilder.h"
+
 #include <gtest/gtest.h>
 #include <string>
 
@@ -63,6 +66,42 @@ TEST(CategoryBlock, RefusesWhatCannotBeOne) {
     for (const auto& c : cases)
         EXPECT_EQ(Parse(c.bytes).has_value(), c.parsed) << c.name;
     EXPECT_FALSE(ParseCategoryBlock(nullptr, 300));
+}
+
+// Only a record database's sound app info block is read, and no more of it than a block.
+TEST(CategoryBlock, IsReadFromTheAppInfoOfRecordDatabasesOnly) {
+    const std::string block = Block({"Unfiled", "Work"});
+    PalmFileBuilder records;
+    records.appInfoArea = 80;
+    records.tail = QByteArray(2, '\0') + QByteArray(block.data(), int(block.size())) + "tail";
+    PalmFileBuilder resources = records;
+    resources.attributes = 0x0001;
+    PalmFileBuilder intoHeader = records;
+    intoHeader.appInfoArea = 60;
+    PalmFileBuilder none = records;
+    none.appInfoArea = 0;
+    PalmFileBuilder cut = records;
+    cut.tail = cut.tail.left(100);
+    const struct {
+        const char* name;
+        PalmFileBuilder builder;
+        bool read;
+    } cases[] = {
+        {"records", records, true},
+        {"resources", resources, false},
+        {"app info inside the header", intoHeader, false},
+        {"no app info", none, false},
+        {"app info too short for a block", cut, false},
+    };
+    for (const auto& c : cases) {
+        const QByteArray bytes = c.builder.Bytes();
+        MemoryByteSource source(std::string(bytes.constData(), std::size_t(bytes.size())));
+        const auto read = ReadCategoryBlock(source, ReadDatabaseContents(source));
+        EXPECT_EQ(read.has_value(), c.read) << c.name;
+        if (read) {
+            EXPECT_EQ(read->Names[1], "Work") << c.name;
+        }
+    }
 }
 
 } // namespace
