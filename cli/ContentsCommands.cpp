@@ -34,10 +34,8 @@ std::unique_ptr<FileByteSource> OpenSource(const QString& file, QTextStream& err
 }
 
 QString Hex(uint32_t value, int digits) {
-    return QStringLiteral("0x%1")
-        .arg(value, digits, 16, QLatin1Char('0'))
-        .toUpper()
-        .replace(QStringLiteral("0X"), QStringLiteral("0x"));
+    return QStringLiteral("0x") +
+           QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
 }
 
 QString AttributeWords(unsigned attributes) {
