@@ -1,5 +1,7 @@
 #include "cli/CliCommands.h"
 
+#include "cli/CliText.h"
+#include "cli/ContentsCommands.h"
 #include "common/DateTime.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"
@@ -20,50 +22,20 @@ namespace {
 const char* const Usage =
     "Usage: brisko-cli info [--json] FILE...\n"
     "       brisko-cli list [--json] FOLDER|ARCHIVE.zip\n"
+    "       brisko-cli contents [--json] FILE\n"
+    "       brisko-cli extract FILE [--entry N...] --to FOLDER\n"
+    "       brisko-cli check [--json] [--recursive] PATH...\n"
     "\n"
-    "  info   print the database header of each Palm file (.pdb, .prc)\n"
-    "  list   print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
-    "  --json print a JSON array instead of text\n";
-
-QString Latin(const char* text) {
-    return QString::fromLatin1(text);
-}
-
-// Appends a text of the text output with its control characters escaped: a name holding
-// CR LF must not split its line, nor an ESC reach the terminal. (Rows of a listing are
-// appended one by one, without a text each.)
-void AppendPrintable(QString& out, QStringView text) {
-    for (const QChar c : text) {
-        const char16_t code = c.unicode();
-        if (code >= 0x20 && (code < 0x7F || code >= 0xA0)) {
-            out += c;
-            continue;
-        }
-        switch (code) {
-        case u'\t':
-            out += QLatin1String("\\t");
-            break;
-        case u'\n':
-            out += QLatin1String("\\n");
-            break;
-        case u'\r':
-            out += QLatin1String("\\r");
-            break;
-        default:
-            out += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
-        }
-    }
-}
-
-QString Printable(QStringView text) {
-    QString result;
-    AppendPrintable(result, text);
-    return result;
-}
-
-void ReportError(QTextStream& err, const QString& file, const QString& message) {
-    err << "brisko-cli: " << Printable(DisplayName(file)) << ": " << Printable(message) << '\n';
-}
+    "  info     print the database header of each Palm file (.pdb, .prc)\n"
+    "  list     print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
+    "  contents print the records or resources of a Palm file and its app info and sort\n"
+    "           info blocks, with the problems of a damaged list\n"
+    "  extract  write the entries numbered N (all, with the blocks, when none is given)\n"
+    "           to files of their own in FOLDER; an existing file is never replaced\n"
+    "  check    check the structure of Palm files, of the .pdb and .prc files of a folder,\n"
+    "           or with --recursive of a folder tree; exit status 1 when a file is\n"
+    "           damaged or suspicious\n"
+    "  --json   print JSON instead of text\n";
 
 QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
     const TPDBHeader& h = reader.Header();
@@ -141,6 +113,7 @@ void PrintRows(const std::vector<FileRow>& rows, bool archive, bool json, QTextS
         for (const FileRow& row : rows)
             array.append(QJsonObject{{Latin("name"), row.Name},
                                      {Latin("type"), row.Type},
+                                     {Latin("database"), row.Database},
                                      {Latin("size"), SizeColumnText(row, archive)},
                                      {Latin("changed"), ChangedColumnText(row)},
                                      {Latin("bytes"), qint64(row.Bytes)}});
@@ -207,13 +180,19 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         out << "brisko-cli " << BRISKO_VERSION << '\n';
         return ExitOk;
     }
+    const QString command = arguments.value(0);
+    if (command == Latin("contents"))
+        return ContentsCommand(arguments.mid(1), out, err, Usage);
+    if (command == Latin("extract"))
+        return ExtractCommand(arguments.mid(1), out, err, Usage);
+    if (command == Latin("check"))
+        return CheckCommand(arguments.mid(1), out, err, Usage);
     QStringList rest = arguments.mid(1);
     const bool json = !rest.isEmpty() && rest.first() == Latin("--json");
     if (json)
         rest.removeFirst();
     if (!rest.isEmpty() && rest.first() == Latin("--"))
         rest.removeFirst();
-    const QString command = arguments.value(0);
     if (command == Latin("info") && !rest.isEmpty())
         return Info(rest, json, out, err);
     if (command == Latin("list") && rest.size() == 1)

@@ -82,6 +82,7 @@ ArchiveListing ArchiveLister::List(const QString& archivePath,
         }
         const std::string& creator = FReader.Header().Creator;
         row.Type = PalmTextToQString(creator);
+        row.Database = PalmTextToQString(FReader.Header().Name);
         SetSizeAndDate(row, FReader.FileSize(), PackFileTime(FReader.FileTime()));
         listing.Rows.push_back(std::move(row));
         if (FCatalogue.FindLink(creator) == -1)

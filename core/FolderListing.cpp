@@ -130,6 +130,7 @@ void ListPalmRun(TPalmPDB& reader, const PalmFolder& folder, const std::string* 
             run.Creators.push_back(creator);
         }
         row.Type = type->second;
+        row.Database = PalmTextToQString(reader.Header().Name);
         row.Bytes = reader.FileSize();
         row.ChangedStamp = PackFileTime(reader.FileTime());
     }

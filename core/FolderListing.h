@@ -20,6 +20,9 @@ enum class RowIcon { PalmFile = 0, Archive = 1, Unreadable = 2 };
 struct FileRow {
     QString Name; // file name without folder, as shown (see File)
     QString Type; // creator ID, "Zip" for an archive, empty when the header is unreadable
+    // The header's database name (the handheld keeps one database of a name); empty for an
+    // archive or an unreadable header.
+    QString Database;
     int64_t Bytes = 0;
     // The last write as a packed file time stamp (PackFileTime): the file system's
     // two-second resolution, and sorting compares whole numbers.

@@ -66,6 +66,40 @@ void PalmSeeds() {
     Seed("palmdb", "cut-header", memo.Bytes().left(40));
 }
 
+// Both layouts with blocks and categories, and the damage the contents tests know; the
+// check reads the same inputs.
+void ContentsSeeds() {
+    PalmFileBuilder records;
+    records.name = "Categories";
+    records.appInfoArea = 104;
+    records.sortInfoArea = 380;
+    records.recordOffsets = {384, 390, 400};
+    records.recordInfo = {0x40000001, 0x92ABCDEF, 0x0F000003};
+    QByteArray appInfo(2 + 16 * 16 + 16 + 2, '\0');
+    appInfo.replace(2, 7, "Unfiled");
+    appInfo.replace(18, 8, "Business");
+    records.tail = QByteArray(2, '\0') + appInfo + "sort" + QByteArray(26, 'r');
+    PalmFileBuilder resources;
+    resources.name = "App";
+    resources.attributes = 0x0001;
+    resources.resources = {{"code", 0, 110}, {"tSTR", 1000, 120}, {"tSTR", 1000, 125}};
+    resources.tail = QByteArray(2 + 30, 'c');
+    PalmFileBuilder damaged = records;
+    damaged.recordOffsets = {0xFFFFFFFF, 90, 384, 200};
+    damaged.appInfoArea = 82;
+    damaged.nextRecordList = 1;
+    PalmFileBuilder cut = records;
+    cut.recordCountOverride = 65535;
+    for (const char* target : {"contents", "check"}) {
+        Seed(target, "records", records.Bytes());
+        Seed(target, "resources", resources.Bytes());
+        Seed(target, "damaged", damaged.Bytes());
+        Seed(target, "list-cut", cut.Bytes().left(120));
+    }
+    Seed("category", "block", appInfo);
+    Seed("category", "short", appInfo.left(100));
+}
+
 void IniSeeds() {
     Seed("ini", "settings",
          "; Brisko\r\n[Brisko]\r\nCurrentFolder=\"/home/ana/Palm Backups\"\r\nWidth=0x200\r\n"
@@ -159,6 +193,7 @@ int main(int argc, char** argv) {
     Root = QString::fromLocal8Bit(argv[1]);
     try {
         PalmSeeds();
+        ContentsSeeds();
         IniSeeds();
         CreatorSeeds();
         ZipSeeds();

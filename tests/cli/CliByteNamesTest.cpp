@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -70,4 +71,41 @@ TEST(CliByteNames, InfoAndListReadALatin1NamedFileAndShowItsText) {
     EXPECT_TRUE(list.out.startsWith("Adre\xC3\x9F"
                                     "buch.pdb\taddr\t78\t"))
         << list.out.constData();
+}
+
+TEST(CliByteNames, ContentsExtractAndCheckReachALatin1NamedFileAndFolder) {
+    TempFolder dir;
+    const QByteArray folder = QFile::encodeName(dir.Path()) + "/Sicherung \xE4";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QByteArray latin1 = folder + "/Notiz\xE9.pdb";
+    PalmFileBuilder b;
+    b.name = "Notes";
+    b.recordOffsets = {88};
+    b.recordInfo = {0x00000007};
+    b.tail = QByteArray(2, '\0') + "note";
+    const QByteArray bytes = b.Bytes();
+    const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    ::close(fd);
+
+    const Result contents = RunCli({"contents", latin1});
+    EXPECT_EQ(contents.status, 0) << contents.err.constData();
+    EXPECT_TRUE(contents.out.contains("0\t88\t4\t-\t0\t0x000007\n")) << contents.out.constData();
+
+    const Result extract = RunCli({"extract", latin1, "--to", folder});
+    EXPECT_EQ(extract.status, 0) << extract.err.constData();
+    // By its bytes: QFile cannot reach a name that is not UTF-8.
+    const QByteArray written = folder + "/record-0000-000007.bin";
+    const int in = ::open(written.constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(in, 0) << extract.out.constData();
+    char note[16] = {};
+    EXPECT_EQ(::read(in, note, sizeof note), 4);
+    ::close(in);
+    EXPECT_STREQ(note, "note");
+
+    const Result check = RunCli({"check", "--recursive", QFile::encodeName(dir.Path())});
+    EXPECT_EQ(check.status, 0) << check.out.constData() << check.err.constData();
+    EXPECT_TRUE(check.out.contains("1 file(s) checked, 0 damaged or suspicious.\n"))
+        << check.out.constData();
 }

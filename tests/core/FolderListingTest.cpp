@@ -198,3 +198,25 @@ TEST(FolderListing, ManyThreadsListAsOneDoes) {
     for (const size_t threads : {2, 3, 7})
         EXPECT_EQ(list(threads), one) << threads << " threads";
 }
+
+TEST(FolderListing, RowsCarryTheDatabaseNameOfTheHeader) {
+    TempFolder dir;
+    PalmFileBuilder named;
+    named.name = "Caf\xE9 \x80";
+    named.creator = "memo";
+    named.WriteTo(dir.File(QStringLiteral("a.pdb")));
+    PalmFileBuilder full;
+    full.name = std::string(32, 'N'); // no NUL: all 32 bytes
+    full.WriteTo(dir.File(QStringLiteral("b.pdb")));
+    dir.Write(QStringLiteral("c.pdb"), "short");
+    dir.Write(QStringLiteral("d.zip"), "zip");
+    Listing l;
+    std::map<QString, QString> names;
+    for (const FileRow& row : l.Run(dir.Path()).Rows)
+        names[row.Name] = row.Database;
+    EXPECT_EQ(names,
+              (std::map<QString, QString>{{QStringLiteral("a.pdb"), QString::fromUtf8("Café €")},
+                                          {QStringLiteral("b.pdb"), QString(32, u'N')},
+                                          {QStringLiteral("c.pdb"), QString()},
+                                          {QStringLiteral("d.zip"), QString()}}));
+}

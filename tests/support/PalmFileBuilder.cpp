@@ -35,10 +35,16 @@ QByteArray PalmFileBuilder::Bytes() const {
     putFixed(b, creator, 4);
     put32(b, idSeed);
     put32(b, nextRecordList);
-    put16(b, uint16_t(recordCountOverride >= 0 ? recordCountOverride : int(recordOffsets.size())));
-    for (uint32_t offset : recordOffsets) {
-        put32(b, offset);
-        put32(b, 0);
+    const size_t count = resources.empty() ? recordOffsets.size() : resources.size();
+    put16(b, uint16_t(recordCountOverride >= 0 ? recordCountOverride : int(count)));
+    for (const Resource& resource : resources) {
+        putFixed(b, resource.type, 4);
+        put16(b, resource.id);
+        put32(b, resource.offset);
+    }
+    for (size_t i = 0; resources.empty() && i < recordOffsets.size(); ++i) {
+        put32(b, recordOffsets[i]);
+        put32(b, i < recordInfo.size() ? recordInfo[i] : 0);
     }
     b.append(tail);
     return b;

@@ -23,6 +23,16 @@ struct PalmFileBuilder {
     uint32_t idSeed = 0;
     uint32_t nextRecordList = 0;
     std::vector<uint32_t> recordOffsets; // record count = its size unless overridden
+    // The second word of each record entry (attribute byte, 3-byte unique ID); 0 where
+    // the vector is shorter.
+    std::vector<uint32_t> recordInfo;
+    // A resource database's list, written instead of the record list when not empty.
+    struct Resource {
+        std::string type; // 4 bytes
+        uint16_t id = 0;
+        uint32_t offset = 0;
+    };
+    std::vector<Resource> resources;
     int recordCountOverride = -1;
     QByteArray tail; // bytes after the record list
 
