@@ -44,15 +44,18 @@ void TFBrowser::CreateFileOperations() {
 }
 
 void TFBrowser::CopyMoveSelected(bool copy) {
-    FCommands->CopyMoveSelected(copy);
+    if (FCommands->CopyMoveSelected(copy))
+        ShowDetails(QString()); // the file described may have left
 }
 
 void TFBrowser::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
-    FCommands->CopyMoveFiles(target, confirm, copy);
+    if (FCommands->CopyMoveFiles(target, confirm, copy))
+        ShowDetails(QString());
 }
 
 void TFBrowser::DeleteSelectedFiles() {
-    FCommands->DeleteSelectedFiles();
+    if (FCommands->DeleteSelectedFiles())
+        ShowDetails(QString());
 }
 
 bool TFBrowser::MoveToRecycleBin(const QString& path, QString* error) {

@@ -24,29 +24,30 @@ SelectionCommands::SelectionCommands(QWidget& window, BrowserSession& session, F
                                      Prompts& prompts)
     : FWindow(window), FSession(session), FList(list), FPrompts(prompts) {}
 
-void SelectionCommands::CopyMoveSelected(bool copy) {
+bool SelectionCommands::CopyMoveSelected(bool copy) {
     const QList<int> rows = FList.SelectedRows();
     if (rows.isEmpty())
-        return;
+        return false;
     TFDialog dialog(FPrompts, &FWindow);
     dialog.CopyMode = copy;
     dialog.FileCount = int(rows.size());
     dialog.TargetFolder = FSession.LastTargetFolder();
     if (FPrompts.ExecDialog(&dialog) != QDialog::Accepted)
-        return;
-    CopyMoveFiles(dialog.TargetFolder, false, copy);
+        return false;
+    const bool left = CopyMoveFiles(dialog.TargetFolder, false, copy);
     FSession.RememberTarget(dialog.TargetFolder);
+    return left;
 }
 
-void SelectionCommands::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
+bool SelectionCommands::CopyMoveFiles(const QString& target, bool confirm, bool copy) {
     const QString operation = copy ? Translated("Copy") : Translated("Move");
     const QString folder = FSession.ResolveTarget(target);
     if (folder.isEmpty())
-        return;
+        return false;
 
     const QList<int> rows = FList.SelectedRows();
     if (rows.isEmpty())
-        return;
+        return false;
     FileListModel& model = FList.Rows();
     if (confirm) {
         // Two or more: "Copy selected files?"; one: Copy "name", without a question mark.
@@ -56,7 +57,7 @@ void SelectionCommands::CopyMoveFiles(const QString& target, bool confirm, bool 
         else
             question += QStringLiteral(" \"") + model.Row(rows.first()).Name + u'"';
         if (!FPrompts.Confirm(&FWindow, question))
-            return;
+            return false;
     }
 
     const CopyMovePlan plan = FSession.PlanCopyMove(model, rows);
@@ -76,7 +77,7 @@ void SelectionCommands::CopyMoveFiles(const QString& target, bool confirm, bool 
     progress.Finish();
     if (!report.FolderError.isEmpty()) {
         FPrompts.Error(&FWindow, report.FolderError);
-        return;
+        return false;
     }
 
     const CopyMoveRows after = BrowserSession::RowsAfterRun(plan, report, copy);
@@ -87,18 +88,19 @@ void SelectionCommands::CopyMoveFiles(const QString& target, bool confirm, bool 
         FPrompts.Error(&FWindow, Listed(copy ? Translated("These files were not copied:")
                                              : Translated("These files were not moved:"),
                                         failures));
+    return !after.Moved.isEmpty();
 }
 
-void SelectionCommands::DeleteSelectedFiles() {
+bool SelectionCommands::DeleteSelectedFiles() {
     // The Delete commands are disabled in the archive view; this covers any other way in.
     if (!FSession.FileCommandsEnabled())
-        return;
+        return false;
     const QList<int> rows = FList.SelectedRows();
     if (rows.isEmpty())
-        return;
+        return false;
     FileListModel& model = FList.Rows();
     if (!FPrompts.Confirm(&FWindow, BrowserSession::TrashQuestion(model, rows)))
-        return;
+        return false;
 
     WorkProgress progress(&FWindow, Translated("Moving to trash..."));
     const TrashRows after = BrowserSession::TrashFiles(
@@ -110,6 +112,7 @@ void SelectionCommands::DeleteSelectedFiles() {
     if (!after.Failures.isEmpty())
         FPrompts.Error(&FWindow, Listed(Translated("These files were not moved to the trash:"),
                                         after.Failures));
+    return !after.Trashed.isEmpty();
 }
 
 void SelectionCommands::OpenRow(int row) {

@@ -20,10 +20,11 @@ public:
     SelectionCommands(QWidget& window, BrowserSession& session, FileListView& list,
                       Prompts& prompts);
 
-    void CopyMoveSelected(bool copy);
+    // Each returns whether rows left the list (moved or trashed files).
+    bool CopyMoveSelected(bool copy);
     // confirm: asks first (a drop); the target is resolved as typed.
-    void CopyMoveFiles(const QString& target, bool confirm, bool copy);
-    void DeleteSelectedFiles();
+    bool CopyMoveFiles(const QString& target, bool confirm, bool copy);
+    bool DeleteSelectedFiles();
     void OpenRow(int row);
     void InstallSelectedFiles();
     void AddInstallFile(const QString& path);

@@ -1,10 +1,12 @@
 // Copy, move, delete to the trash, open and install through the real window.
 #include "WindowFixture.h"
 #include "dialogs/TFDialog.h"
+#include "gui/DetailsPanels.h"
 #include "gui/FolderTreeView.h"
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -265,4 +267,50 @@ TEST_F(FileOperations, InstallHandsTheSelectedPathsToTheToolInItsForm) {
         << prompts.Messages[0].toStdString();
     qputenv("PATH", oldPath);
     qunsetenv("WINEPREFIX");
+}
+
+// The details describe no file that left the list; a copy leaves them as they were.
+TEST_F(FileOperations, TheDetailsOfAMovedOrTrashedFileAreCleared) {
+    const QByteArray oldHome = qgetenv("HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    const QString home = files.MakeFolder(QStringLiteral("home/.local/share"));
+    qputenv("HOME", QFile::encodeName(files.File(QStringLiteral("home"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home));
+    for (const char* name : {"a.pdb", "b.pdb", "c.pdb"})
+        files.Write(QLatin1String(name), PalmFileBytes("Brsk"));
+    Start(files.Path());
+    w->FileModel().sort(0, Qt::AscendingOrder);
+    const struct {
+        const char* file;
+        std::function<void()> command;
+        bool cleared;
+    } cases[] = {
+        {"a.pdb",
+         [&] {
+             AnswerTarget(target);
+             w->MICopy->trigger();
+         },
+         false},
+        {"a.pdb",
+         [&] {
+             AnswerTarget(target + QStringLiteral("/moved"));
+             QDir().mkpath(target + QStringLiteral("/moved"));
+             w->MIMove->trigger();
+         },
+         true},
+        {"b.pdb",
+         [&] {
+             prompts.ConfirmAnswers = {true};
+             w->MIDelete->trigger();
+         },
+         true},
+    };
+    for (const auto& c : cases) {
+        Select({QLatin1String(c.file)});
+        w->ShowDetails(files.File(QLatin1String(c.file)));
+        ASSERT_EQ(w->DBInfo->DetailValue(2), QStringLiteral("Brsk")) << c.file;
+        c.command();
+        EXPECT_EQ(w->DBInfo->DetailValue(2).isEmpty(), c.cleared) << c.file << c.cleared;
+    }
+    qputenv("HOME", oldHome);
+    qputenv("XDG_DATA_HOME", oldData);
 }
