@@ -2,37 +2,16 @@
 
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
+#include "platform/MarkedFolder.h"
 #include "platform/NativePath.h"
 #include "zip/ZipArchive.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QSet>
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <sys/statvfs.h>
-#include <unistd.h>
 
 namespace {
-
-// In every archive folder, made before anything else is written there; its text tells
-// a person who finds it what the folder is, and the clean-up what it may remove.
-constexpr char MarkerName[] = ".brisko-extraction";
-constexpr char MarkerText[] = "Brisko: copies of archive entries, removed when Brisko ends.\n";
-
-// The marker's text, or the start of it where the run was killed while writing it.
-bool IsMarker(int fd) {
-    char text[sizeof MarkerText] = {};
-    const ssize_t got = ::pread(fd, text, sizeof text, 0);
-    return got >= 0 && got < ssize_t(sizeof MarkerText) &&
-           std::memcmp(text, MarkerText, size_t(got)) == 0;
-}
 
 // What this class writes into an archive folder: entries' copies (Palm files only),
 // their temporary files, and numbered subfolders holding the same.
@@ -46,55 +25,15 @@ bool IsNumberedFolder(const QByteArray& name) {
     return name.toInt(&number) > 1 && number && !name.startsWith('0');
 }
 
-// Removes what this class could have written inside the open folder; anything else (a
-// file another program put there, a link) stays, and with it the folder.
-void RemoveOwnContents(int folder, bool top) {
-    for (const QByteArray& name : FolderEntryNames(folder)) {
-        struct stat info {};
-        if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;
-        if (S_ISREG(info.st_mode) && IsOwnFile(name)) {
-            ::unlinkat(folder, name.constData(), 0);
-        } else if (S_ISDIR(info.st_mode) && top && IsNumberedFolder(name)) {
-            const int sub =
-                ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-            if (sub < 0)
-                continue;
-            RemoveOwnContents(sub, false);
-            ::close(sub);
-            ::unlinkat(folder, name.constData(), AT_REMOVEDIR); // only when empty
-        }
-    }
-}
-
 } // namespace
 
 struct ExtractionFolder::ArchiveFolder {
-    FolderHandle Top;
-    int MarkerFd = -1; // holds the marker's lock
+    std::unique_ptr<MarkedFolder> Marked;
     QHash<int, std::shared_ptr<FolderHandle>> Numbered;
     QHash<QString, int64_t> CopyBytes; // the size of each copy written, by its path
 
-    ArchiveFolder() = default;
-    ArchiveFolder(const ArchiveFolder&) = delete;
-    ArchiveFolder& operator=(const ArchiveFolder&) = delete;
-    ~ArchiveFolder() {
-        if (MarkerFd >= 0)
-            ::close(MarkerFd);
-    }
+    const FolderHandle& Top() const { return Marked->Top(); }
 };
-
-namespace {
-
-int64_t FreeBytesOfFileSystem(const QString& folder) {
-    struct statvfs info {};
-    if (::statvfs(EncodePath(folder).constData(), &info) != 0)
-        return 0; // nothing is known to be free: nothing is written
-    return int64_t(std::min<unsigned long long>(
-        static_cast<unsigned long long>(info.f_bavail) * info.f_frsize, INT64_MAX));
-}
-
-} // namespace
 
 ExtractionFolder::ExtractionFolder(QString folder, int64_t maxEntryBytes, int64_t maxArchiveBytes)
     : FreeBytes(FreeBytesOfFileSystem), FFolder(std::move(folder)), FMaxEntryBytes(maxEntryBytes),
@@ -127,54 +66,16 @@ ExtractionFolder::ArchiveFolder* ExtractionFolder::FolderFor(const QString& arch
     const FolderHandle root = FolderHandle::Open(FFolder, error);
     if (!root.IsValid())
         return nullptr;
-    // The archive's name makes the folder recognisable to a user who opens a copy; the
-    // random part makes it new, so nothing of anyone else's is in it.
+    // The archive's name makes the folder recognisable to a user who opens a copy.
     QString base = QFileInfo(archivePath).completeBaseName().left(40);
     for (QChar& c : base)
         if (c.unicode() < 0x20 || c == u'/' || c == u'\\')
             c = u'_';
     auto made = std::make_shared<ArchiveFolder>();
-    for (int attempt = 0; attempt < 100 && !made->Top.IsValid(); ++attempt) {
-        const QString name =
-            base + u'-' + QString::number(QRandomGenerator::global()->generate() % 2176782336u, 36);
-        if (::mkdirat(root.Fd(), EncodePath(name).constData(), 0700) != 0) {
-            if (errno == EEXIST)
-                continue;
-            if (error)
-                *error = SystemErrorText(errno);
-            return nullptr;
-        }
-        made->Top = root.OpenSub(name, false, error);
-        if (!made->Top.IsValid())
-            return nullptr;
-        made->MarkerFd = OpenNewHeldFile(made->Top.Fd(), MarkerName, 0600);
-        if (made->MarkerFd < 0) {
-            // EEXIST or ENOENT: a clean-up took the folder before the marker was held.
-            if (errno == EEXIST || errno == ENOENT) {
-                made->Top = FolderHandle();
-                continue;
-            }
-            if (error)
-                *error = SystemErrorText(errno);
-            ::unlinkat(root.Fd(), EncodePath(name).constData(), AT_REMOVEDIR);
-            return nullptr;
-        }
-        errno = 0;
-        if (::write(made->MarkerFd, MarkerText, sizeof MarkerText - 1) !=
-            ssize_t(sizeof MarkerText - 1)) {
-            if (error)
-                *error = SystemErrorText(errno ? errno : ENOSPC);
-            ::unlinkat(made->Top.Fd(), MarkerName, 0);
-            ::unlinkat(root.Fd(), EncodePath(name).constData(), AT_REMOVEDIR);
-            return nullptr;
-        }
-        FMadeFolders.push_back(root.Path() + name);
-    }
-    if (!made->Top.IsValid()) {
-        if (error)
-            *error = SystemErrorText(EEXIST);
+    made->Marked = MarkedFolder::Make(root, base, error);
+    if (!made->Marked)
         return nullptr;
-    }
+    FMadeFolders.push_back(made->Top().Path());
     FArchiveFolders.insert(key, made);
     return made.get();
 }
@@ -196,15 +97,15 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
     ArchiveFolder* archiveFolder = FolderFor(archive.Path(), &result.Error);
     if (!archiveFolder)
         return result;
-    const FolderHandle* folder = &archiveFolder->Top;
+    const FolderHandle* folder = &archiveFolder->Top();
     if (copyNumber > 1) {
         auto& numbered = archiveFolder->Numbered[copyNumber];
         if (!numbered) {
             bool made = false;
-            auto sub = std::make_shared<FolderHandle>(archiveFolder->Top.OpenSub(
+            auto sub = std::make_shared<FolderHandle>(archiveFolder->Top().OpenSub(
                 QString::number(copyNumber), true, &result.Error, &made));
             if (made)
-                FMadeFolders.push_back(archiveFolder->Top.Path() + QString::number(copyNumber));
+                FMadeFolders.push_back(archiveFolder->Top().Path() + QString::number(copyNumber));
             if (!sub->IsValid()) {
                 archiveFolder->Numbered.remove(copyNumber);
                 return result;
@@ -270,42 +171,17 @@ ExtractionFolder::Result ExtractionFolder::Extract(ZipArchive& archive, const Zi
 
 void ExtractionFolder::RemoveWritten() {
     for (const QString& path : FWritten)
-        ::unlink(EncodePath(path).constData()); // a copy held open elsewhere may stay
+        RemoveIfPossible(path); // a copy held open elsewhere may stay
     FWritten.clear();
     FWrittenSet.clear();
     for (const auto& archiveFolder : std::as_const(FArchiveFolders))
-        ::unlinkat(archiveFolder->Top.Fd(), MarkerName, 0);
+        archiveFolder->Marked->RemoveMarker();
     for (auto folder = FMadeFolders.rbegin(); folder != FMadeFolders.rend(); ++folder)
-        ::rmdir(EncodePath(*folder).constData()); // only when empty
+        RemoveFolderIfEmpty(*folder);
     FMadeFolders.clear();
     FArchiveFolders.clear();
 }
 
 int ExtractionFolder::RemoveAbandoned(const QString& tempFolder) {
-    const FolderHandle root = FolderHandle::Open(tempFolder, nullptr);
-    if (!root.IsValid())
-        return 0;
-    int removed = 0;
-    for (const QByteArray& name : FolderEntryNames(root.Fd())) {
-        const int sub =
-            ::openat(root.Fd(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (sub < 0)
-            continue;
-        const int marker =
-            ::openat(sub, MarkerName, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-        struct stat info {};
-        // Held by its program (also while that one removes it at shut-down), or not ours.
-        if (marker >= 0 && ::fstat(marker, &info) == 0 && S_ISREG(info.st_mode) &&
-            ::flock(marker, LOCK_EX | LOCK_NB) == 0 && IsMarker(marker)) {
-            // The marker goes last, so that a clean-up killed half-way is finished later.
-            RemoveOwnContents(sub, true);
-            ::unlinkat(sub, MarkerName, 0);
-            if (::unlinkat(root.Fd(), name.constData(), AT_REMOVEDIR) == 0)
-                ++removed;
-        }
-        if (marker >= 0)
-            ::close(marker);
-        ::close(sub);
-    }
-    return removed;
+    return MarkedFolder::RemoveAbandoned(tempFolder, {IsOwnFile, IsNumberedFolder});
 }
