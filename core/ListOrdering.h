@@ -44,7 +44,6 @@ public:
     // Makes the column the sort column and returns the direction to sort it in.
     Qt::SortOrder Click(FileColumn column);
     std::optional<FileColumn> Column() const { return FColumn; }
-    Qt::SortOrder Order() const { return FOrder; }
 
 private:
     std::optional<FileColumn> FColumn;

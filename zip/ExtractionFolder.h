@@ -62,7 +62,6 @@ public:
     // Removes every file written here and then the folders made here, as far as they
     // are empty. Call at shut-down.
     void RemoveWritten();
-    const std::vector<QString>& Written() const { return FWritten; }
 
     // Removes from the folder tempFolder the archive folders of runs that ended without
     // RemoveWritten (killed): only folders with this class's marker that no running
