@@ -62,7 +62,12 @@ QList<QString> PlanMemoFiles(const QList<Memo>& memos, const CategoryInfo& categ
             folders.insert(category, UniqueName(SafeFileName(categories.NameOf(category), unfiled),
                                                 QString(), takenFolders));
         const QString& folder = folders[category];
-        const QString firstLine = memo.Text.section(u'\n', 0, 0).trimmed();
+        QString firstLine;
+        for (const QStringView line : QStringView(memo.Text).split(u'\n')) {
+            firstLine = line.trimmed().toString();
+            if (!firstLine.isEmpty())
+                break;
+        }
         const QString name =
             UniqueName(SafeFileName(firstLine, Translated("Memo")), QStringLiteral(".txt"),
                        takenNames[folder]);

@@ -1,6 +1,7 @@
 // Where each memo goes when memos become text files: a folder per category and a file
-// named after the memo's first line, both made safe on any file system and unique without
-// regard to case (two memos "Shopping" become "Shopping.txt" and "Shopping (2).txt").
+// named after the memo's first line that is not blank, both made safe on any file system
+// and unique without regard to case (two memos "Shopping" become "Shopping.txt" and
+// "Shopping (2).txt").
 #pragma once
 
 #include "export/CategoryInfo.h"

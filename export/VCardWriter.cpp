@@ -9,10 +9,11 @@ namespace {
 constexpr int EmailLabel = 4;
 
 // TEL types of the labels Work, Home, Fax, Other, E-mail (no TEL), Main, Pager, Mobile.
+// "MAIN" is no type RFC 2426 lists, but the one contacts programs read as the main number.
 const QString& PhoneTypes(int label) {
     static const std::array<QString, PhoneLabelCount> types = {
         QStringLiteral("WORK,VOICE"), QStringLiteral("HOME,VOICE"), QStringLiteral("FAX"),
-        QStringLiteral("VOICE"),      QStringLiteral("INTERNET"),   QStringLiteral("VOICE,MSG"),
+        QStringLiteral("VOICE"),      QStringLiteral("INTERNET"),   QStringLiteral("MAIN"),
         QStringLiteral("PAGER"),      QStringLiteral("CELL")};
     return types[size_t(label)];
 }

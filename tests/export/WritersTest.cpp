@@ -82,11 +82,13 @@ TEST(MemoFiles, FoldersByCategoryAndNamesUniqueWithoutRegardToCase) {
     };
     const QList<QString> paths = PlanMemoFiles(
         {memo(QStringLiteral("Shopping\nmilk"), 0), memo(QStringLiteral("shopping"), 0), memo(QStringLiteral("Shopping"), 1),
-         memo(QStringLiteral("Plan"), 2), memo(QStringLiteral("\n\nsecond line"), 0), memo(QStringLiteral("x"), 5)},
+         memo(QStringLiteral("Plan"), 2), memo(QStringLiteral("\n \nsecond line"), 0), memo(QStringLiteral("x"), 5),
+         memo(QStringLiteral(" \n"), 0)},
         categories);
     EXPECT_EQ(paths, (QList<QString>{QStringLiteral("Unfiled/Shopping.txt"), QStringLiteral("Unfiled/shopping (2).txt"),
                                      QStringLiteral("Business/Shopping.txt"), QStringLiteral("business (2)/Plan.txt"),
-                                     QStringLiteral("Unfiled/Memo.txt"), QStringLiteral("Unfiled (2)/x.txt")}));
+                                     QStringLiteral("Unfiled/second line.txt"), QStringLiteral("Unfiled (2)/x.txt"),
+                                     QStringLiteral("Unfiled/Memo.txt")}));
 }
 
 namespace {
