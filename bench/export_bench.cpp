@@ -32,12 +32,17 @@ QList<QByteArray> AppointmentRecords() {
     for (int i = 0; i < RecordCount; ++i) {
         const int kind = i % 6;
         RecordBuilder record;
-        record.Bytes({8 + i % 10, (i * 7) % 60, 9 + i % 10, 59}).Date(1998 + i % 10, 1 + i % 12, 1 + i % 28);
+        record.Bytes({8 + i % 10, (i * 7) % 60, 9 + i % 10, 59})
+            .Date(1998 + i % 10, 1 + i % 12, 1 + i % 28);
         record.Word(0x4000 | (kind ? 0x2800 : 0) | 0x1400).Bytes({15, i % 3});
         if (kind) {
-            record.Bytes({kind, 0}).Word(i % 2 ? 0xFFFF : PackedDate(2012, 12, 31))
+            record.Bytes({kind, 0})
+                .Word(i % 2 ? 0xFFFF : PackedDate(2012, 12, 31))
                 .Bytes({1 + i % 3, kind == 3 ? i % 35 : 0x2A, 1, 0});
-            record.Word(3).Date(2009, 1, 1 + i % 28).Date(2009, 2, 1 + i % 28).Date(2009, 3, 1 + i % 28);
+            record.Word(3)
+                .Date(2009, 1, 1 + i % 28)
+                .Date(2009, 2, 1 + i % 28)
+                .Date(2009, 3, 1 + i % 28);
         }
         record.Text("Meeting with the team, room 4; bring notes").Text("A note\nover two lines");
         records << record;
@@ -76,7 +81,8 @@ void DecodeAndWriteAppointments(benchmark::State& state) {
             }
             appointments << std::move(*decoded.Value);
         }
-        const QByteArray ics = AppointmentsAsICalendar(appointments, categories, ExportOptions()).toUtf8();
+        const QByteArray ics =
+            AppointmentsAsICalendar(appointments, categories, ExportOptions()).toUtf8();
         benchmark::DoNotOptimize(ics.size());
     }
 }
@@ -124,8 +130,13 @@ void ExpandEbook(benchmark::State& state) {
     QList<QByteArray> records;
     for (qsizetype at = 0; at < text.size(); at += 4096)
         records << Compressed(text.mid(at, 4096));
-    const QByteArray header = RecordBuilder().Word(2).Word(0).Long(uint32_t(text.size()))
-                                  .Word(int(records.size())).Word(4096).Long(0);
+    const QByteArray header = RecordBuilder()
+                                  .Word(2)
+                                  .Word(0)
+                                  .Long(uint32_t(text.size()))
+                                  .Word(int(records.size()))
+                                  .Word(4096)
+                                  .Long(0);
     const QList<QByteArrayView> views(records.begin(), records.end());
     for (auto _ : state) {
         const auto book = DecodePalmDocText(header, views, CodePage());

@@ -14,8 +14,25 @@
 #include <array>
 
 enum class AddressField {
-    LastName, FirstName, Company, Phone1, Phone2, Phone3, Phone4, Phone5, Address, City, State,
-    ZipCode, Country, Title, Custom1, Custom2, Custom3, Custom4, Note
+    LastName,
+    FirstName,
+    Company,
+    Phone1,
+    Phone2,
+    Phone3,
+    Phone4,
+    Phone5,
+    Address,
+    City,
+    State,
+    ZipCode,
+    Country,
+    Title,
+    Custom1,
+    Custom2,
+    Custom3,
+    Custom4,
+    Note
 };
 inline constexpr int AddressFieldCount = 19;
 inline constexpr int AddressPhoneCount = 5;
@@ -26,7 +43,7 @@ inline constexpr int PhoneLabelCount = 8;
 struct Address {
     std::array<QString, AddressFieldCount> Fields;
     std::array<int, AddressPhoneCount> PhoneLabels{}; // 0..7, an index of the label names
-    int ShownPhone = 0;                                // 0..4: which phone the list shows
+    int ShownPhone = 0;                               // 0..4: which phone the list shows
     RecordFlags Flags;
     uint32_t UniqueId = 0;
 

@@ -9,8 +9,8 @@
 namespace {
 
 bool IsWindows1252Name(const QString& name) {
-    static const QStringList names = {QStringLiteral("windows-1252"), QStringLiteral("cp1252"), QStringLiteral("cp-1252"),
-                                      QStringLiteral("windows1252")};
+    static const QStringList names = {QStringLiteral("windows-1252"), QStringLiteral("cp1252"),
+                                      QStringLiteral("cp-1252"), QStringLiteral("windows1252")};
     return names.contains(name, Qt::CaseInsensitive);
 }
 
@@ -40,16 +40,20 @@ QString CodePage::Decode(QByteArrayView bytes) const {
     for (const char byte : bytes) {
         const auto value = uint8_t(byte);
         *out++ = (value >= 0x80 && value < 0xA0) ? QChar(Windows1252High[value - 0x80])
-                                                  : QChar(char16_t(value));
+                                                 : QChar(char16_t(value));
     }
     return text;
 }
 
 QStringList OfferedCodePageNames() {
-    return {QStringLiteral("windows-1252"), QStringLiteral("shift-jis"),    QStringLiteral("iso-8859-1"),   QStringLiteral("windows-1250"),
-            QStringLiteral("windows-1251"), QStringLiteral("windows-1253"), QStringLiteral("windows-1254"), QStringLiteral("windows-1255"),
-            QStringLiteral("windows-1256"), QStringLiteral("windows-1257"), QStringLiteral("big5"),         QStringLiteral("gb2312"),
-            QStringLiteral("gbk"),          QStringLiteral("euc-kr"),       QStringLiteral("windows-874"),  QStringLiteral("utf-8")};
+    return {QStringLiteral("windows-1252"), QStringLiteral("shift-jis"),
+            QStringLiteral("iso-8859-1"),   QStringLiteral("windows-1250"),
+            QStringLiteral("windows-1251"), QStringLiteral("windows-1253"),
+            QStringLiteral("windows-1254"), QStringLiteral("windows-1255"),
+            QStringLiteral("windows-1256"), QStringLiteral("windows-1257"),
+            QStringLiteral("big5"),         QStringLiteral("gb2312"),
+            QStringLiteral("gbk"),          QStringLiteral("euc-kr"),
+            QStringLiteral("windows-874"),  QStringLiteral("utf-8")};
 }
 
 QString UnknownCodePageText(const QString& name) {

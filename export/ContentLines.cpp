@@ -49,8 +49,8 @@ QString FoldedLine(const QString& line) {
     folded.reserve(line.size() + line.size() / 64 * 3 + 2);
     int octets = 0;
     for (qsizetype i = 0; i < line.size(); ++i) {
-        const bool pair = line[i].isHighSurrogate() && i + 1 < line.size() &&
-                          line[i + 1].isLowSurrogate();
+        const bool pair =
+            line[i].isHighSurrogate() && i + 1 < line.size() && line[i + 1].isLowSurrogate();
         const int size = Utf8Octets(line[i], pair);
         if (octets + size > MaxOctets) {
             folded += u"\r\n ";

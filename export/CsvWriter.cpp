@@ -82,9 +82,9 @@ QString AddressesAsCsv(const QList<Address>& addresses, const AddressAppInfo& ap
 
 QString ToDosAsCsv(const QList<ToDoItem>& items, const CategoryInfo& categories,
                    const ExportOptions& options) {
-    QString text = CsvRow(RecordHeader() << Translated("Completed") << Translated("Priority")
-                                         << Translated("Due") << Translated("Description")
-                                         << Translated("Note"));
+    QString text = CsvRow(RecordHeader()
+                          << Translated("Completed") << Translated("Priority") << Translated("Due")
+                          << Translated("Description") << Translated("Note"));
     for (const ToDoItem& item : items) {
         if (!RecordIsExported(item.Flags, options.IncludeDeleted))
             continue;

@@ -32,7 +32,7 @@ struct AppointmentRepeat {
     static constexpr int LastWeek = 4;
     RepeatKind Kind = RepeatKind::None;
     int Interval = 1;
-    std::optional<QDate> End; // the last day it may fall on
+    std::optional<QDate> End;   // the last day it may fall on
     std::array<bool, 7> Days{}; // weekly: Sunday first
     int Week = 0;               // monthly by day: 0..3 the first to fourth, LastWeek the last
     int Weekday = 0;            // monthly by day: 0 Sunday .. 6 Saturday

@@ -63,6 +63,7 @@ QString EbookReferenceBeforeStartText() {
     return Translated("an e-book record refers back before its start");
 }
 QString EbookRecordsMissingText(int expected, int present) {
-    return FillPlaceholders(Translated("the e-book has %d of its %e text records"),
-                            {{u"%d", QString::number(present)}, {u"%e", QString::number(expected)}});
+    return FillPlaceholders(
+        Translated("the e-book has %d of its %e text records"),
+        {{u"%d", QString::number(present)}, {u"%e", QString::number(expected)}});
 }

@@ -19,8 +19,7 @@ void AddCommon(ContentLines& lines, const QString& kind, uint32_t uniqueId,
                const ExportOptions& options) {
     lines.Add(QStringLiteral("UID"),
               u"palm-" + kind + u'-' + QString::number(uniqueId) + u"@brisko");
-    lines.Add(QStringLiteral("DTSTAMP"),
-              options.Stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"));
+    lines.Add(QStringLiteral("DTSTAMP"), options.Stamp.toUTC().toString(u"yyyyMMdd'T'HHmmss'Z'"));
     // Category 0 is "Unfiled": no category.
     if (flags.Category != 0)
         lines.AddText(QStringLiteral("CATEGORIES"), categories.NameOf(flags.Category));
@@ -58,9 +57,9 @@ void AddAppointment(ContentLines& lines, const Appointment& appointment,
     if (appointment.Alarm) {
         lines.Add(QStringLiteral("BEGIN"), QStringLiteral("VALARM"));
         lines.Add(QStringLiteral("ACTION"), QStringLiteral("DISPLAY"));
-        lines.Add(QStringLiteral("DESCRIPTION"), EscapedText(appointment.Description.isEmpty()
-                                                                 ? QStringLiteral("Reminder")
-                                                                 : appointment.Description));
+        lines.Add(QStringLiteral("DESCRIPTION"),
+                  EscapedText(appointment.Description.isEmpty() ? QStringLiteral("Reminder")
+                                                                : appointment.Description));
         lines.Add(QStringLiteral("TRIGGER"), AlarmTrigger(*appointment.Alarm));
         lines.Add(QStringLiteral("END"), QStringLiteral("VALARM"));
     }
@@ -101,8 +100,8 @@ QString ToDosAsICalendar(const QList<ToDoItem>& items, const CategoryInfo& categ
         if (item.Due)
             lines.Add(QStringLiteral("DUE;VALUE=DATE"), DateValue(*item.Due));
         lines.Add(QStringLiteral("PRIORITY"), QString::number(ICalendarPriority(item.Priority)));
-        lines.Add(QStringLiteral("STATUS"), item.Completed ? QStringLiteral("COMPLETED")
-                                                           : QStringLiteral("NEEDS-ACTION"));
+        lines.Add(QStringLiteral("STATUS"),
+                  item.Completed ? QStringLiteral("COMPLETED") : QStringLiteral("NEEDS-ACTION"));
         lines.Add(QStringLiteral("END"), QStringLiteral("VTODO"));
     }
     lines.Add(QStringLiteral("END"), QStringLiteral("VCALENDAR"));

@@ -11,8 +11,9 @@ namespace {
 constexpr qsizetype MaxNameLength = 60;
 
 bool IsReservedOnWindows(const QString& name) {
-    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression reserved(
+        QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
+        QRegularExpression::CaseInsensitiveOption);
     return reserved.match(name.section(u'.', 0, 0)).hasMatch();
 }
 
@@ -68,9 +69,8 @@ QList<QString> PlanMemoFiles(const QList<Memo>& memos, const CategoryInfo& categ
             if (!firstLine.isEmpty())
                 break;
         }
-        const QString name =
-            UniqueName(SafeFileName(firstLine, Translated("Memo")), QStringLiteral(".txt"),
-                       takenNames[folder]);
+        const QString name = UniqueName(SafeFileName(firstLine, Translated("Memo")),
+                                        QStringLiteral(".txt"), takenNames[folder]);
         paths << folder + u'/' + name;
     }
     return paths;

@@ -7,10 +7,9 @@
 
 namespace {
 
-const std::array<QString, 7> DayNames = {QStringLiteral("SU"), QStringLiteral("MO"),
-                                         QStringLiteral("TU"), QStringLiteral("WE"),
-                                         QStringLiteral("TH"), QStringLiteral("FR"),
-                                         QStringLiteral("SA")};
+const std::array<QString, 7> DayNames = {
+    QStringLiteral("SU"), QStringLiteral("MO"), QStringLiteral("TU"), QStringLiteral("WE"),
+    QStringLiteral("TH"), QStringLiteral("FR"), QStringLiteral("SA")};
 
 // 0 for Sunday, as the handheld counts.
 int PalmWeekday(const QDate& date) {
@@ -27,13 +26,14 @@ QDate FirstOccurrence(const Appointment& appointment) {
     const AppointmentRepeat& repeat = appointment.Repeat;
     if (repeat.Kind != RepeatKind::Weekly)
         return appointment.Date;
-    const int firstDay = repeat.FirstDayOfWeek % 7;
+    const int firstDay = qBound(0, repeat.FirstDayOfWeek, 6);
+    const int interval = qMax(1, repeat.Interval);
     const QDate firstWeek = StartOfWeek(appointment.Date, firstDay);
     // At most the rest of this week and one week the interval leads to.
-    for (int offset = 0; offset < 7 * (repeat.Interval + 1); ++offset) {
+    for (int offset = 0; offset < 7 * (interval + 1); ++offset) {
         const QDate day = appointment.Date.addDays(offset);
         const qint64 week = firstWeek.daysTo(StartOfWeek(day, firstDay)) / 7;
-        if (repeat.Days[size_t(PalmWeekday(day))] && week % repeat.Interval == 0)
+        if (repeat.Days[size_t(PalmWeekday(day))] && week % interval == 0)
             return day;
     }
     return appointment.Date;
@@ -54,14 +54,14 @@ QString RepeatRuleValue(const Appointment& appointment) {
             if (repeat.Days[day])
                 days << DayNames[day];
         rule = u"FREQ=WEEKLY;BYDAY=" + days.join(u',') + u";WKST=" +
-               DayNames[size_t(repeat.FirstDayOfWeek % 7)];
+               DayNames[size_t(qBound(0, repeat.FirstDayOfWeek, 6))];
         break;
     }
     case RepeatKind::MonthlyByDay: {
         const QString week = repeat.Week == AppointmentRepeat::LastWeek
                                  ? QStringLiteral("-1")
                                  : QString::number(repeat.Week + 1);
-        rule = u"FREQ=MONTHLY;BYDAY=" + week + DayNames[size_t(repeat.Weekday)];
+        rule = u"FREQ=MONTHLY;BYDAY=" + week + DayNames[size_t(qBound(0, repeat.Weekday, 6))];
         break;
     }
     case RepeatKind::MonthlyByDate:

@@ -15,7 +15,8 @@ const QString& PhoneTypes(int label) {
         QStringLiteral("WORK,VOICE"), QStringLiteral("HOME,VOICE"), QStringLiteral("FAX"),
         QStringLiteral("VOICE"),      QStringLiteral("INTERNET"),   QStringLiteral("MAIN"),
         QStringLiteral("PAGER"),      QStringLiteral("CELL")};
-    return types[size_t(label)];
+    static const QString other = QStringLiteral("VOICE");
+    return label >= 0 && label < PhoneLabelCount ? types[size_t(label)] : other;
 }
 
 QString Components(std::initializer_list<QString> parts) {
@@ -40,11 +41,14 @@ void AddPhones(ContentLines& lines, const Address& address) {
 }
 
 void AddCard(ContentLines& lines, const Address& address, const AddressAppInfo& appInfo) {
-    const auto field = [&](AddressField which) { return address.Field(which); };
+    const auto field = [&](AddressField which) {
+        return address.Field(which);
+    };
     lines.Add(QStringLiteral("BEGIN"), QStringLiteral("VCARD"));
     lines.Add(QStringLiteral("VERSION"), QStringLiteral("3.0"));
-    lines.Add(QStringLiteral("N"), Components({field(AddressField::LastName),
-                                               field(AddressField::FirstName), {}, {}, {}}));
+    lines.Add(
+        QStringLiteral("N"),
+        Components({field(AddressField::LastName), field(AddressField::FirstName), {}, {}, {}}));
     lines.Add(QStringLiteral("FN"), EscapedText(FormattedName(address)));
     lines.AddText(QStringLiteral("ORG"), field(AddressField::Company));
     lines.AddText(QStringLiteral("TITLE"), field(AddressField::Title));
@@ -53,9 +57,13 @@ void AddCard(ContentLines& lines, const Address& address, const AddressAppInfo& 
     const QString place = street + field(AddressField::City) + field(AddressField::State) +
                           field(AddressField::ZipCode) + field(AddressField::Country);
     if (!place.isEmpty())
-        lines.Add(QStringLiteral("ADR"),
-                  Components({{}, {}, street, field(AddressField::City), field(AddressField::State),
-                              field(AddressField::ZipCode), field(AddressField::Country)}));
+        lines.Add(QStringLiteral("ADR"), Components({{},
+                                                     {},
+                                                     street,
+                                                     field(AddressField::City),
+                                                     field(AddressField::State),
+                                                     field(AddressField::ZipCode),
+                                                     field(AddressField::Country)}));
     for (int i = 0; i < AddressCustomCount; ++i) {
         const auto custom = AddressField(int(AddressField::Custom1) + i);
         if (!field(custom).isEmpty())
@@ -69,17 +77,18 @@ void AddCard(ContentLines& lines, const Address& address, const AddressAppInfo& 
                       appInfo.Categories.NameOf(address.Flags.Category));
     if (address.Flags.Private)
         lines.Add(QStringLiteral("CLASS"), QStringLiteral("PRIVATE"));
-    lines.Add(QStringLiteral("UID"), u"palm-addr-" + QString::number(address.UniqueId) + u"@brisko");
+    lines.Add(QStringLiteral("UID"),
+              u"palm-addr-" + QString::number(address.UniqueId) + u"@brisko");
     lines.Add(QStringLiteral("END"), QStringLiteral("VCARD"));
 }
 
 } // namespace
 
 QString FormattedName(const Address& address) {
-    const QString name = QStringList{address.Field(AddressField::FirstName),
-                                     address.Field(AddressField::LastName)}
-                             .join(u' ')
-                             .trimmed();
+    const QString name =
+        QStringList{address.Field(AddressField::FirstName), address.Field(AddressField::LastName)}
+            .join(u' ')
+            .trimmed();
     if (!name.isEmpty())
         return name;
     if (!address.Field(AddressField::Company).isEmpty())

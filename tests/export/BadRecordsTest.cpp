@@ -30,6 +30,11 @@ struct BadRecord {
     QString Expected;
 };
 
+// Test names show the case's name, not its bytes.
+void PrintTo(const BadRecord& record, std::ostream* out) {
+    *out << record.Name;
+}
+
 // Times, date and flags of an appointment on 2007-03-15 from 9:00 to 10:30.
 RecordBuilder Timed(int flags) {
     return RecordBuilder().Bytes({9, 0, 10, 30}).Date(2007, 3, 15).Word(flags);
@@ -60,12 +65,14 @@ INSTANTIATE_TEST_SUITE_P(
                   UnterminatedTextText()},
         BadRecord{"EmptyMemo", memo, QByteArray(), UnterminatedTextText()},
         BadRecord{"ToDoTooShort", toDo, RecordBuilder().Bytes({0xFF, 0xFF}), RecordTooShortText()},
-        BadRecord{"ToDoMonth13", toDo, RecordBuilder().Date(2001, 13, 1).Bytes({1}).Text("a").Text(""),
+        BadRecord{"ToDoMonth13", toDo,
+                  RecordBuilder().Date(2001, 13, 1).Bytes({1}).Text("a").Text(""),
                   InvalidDateText()},
         BadRecord{"ToDoDay0", toDo, RecordBuilder().Date(2001, 2, 0).Bytes({1}).Text("a").Text(""),
                   InvalidDateText()},
         BadRecord{"ToDo30February", toDo,
-                  RecordBuilder().Date(2001, 2, 30).Bytes({1}).Text("a").Text(""), InvalidDateText()},
+                  RecordBuilder().Date(2001, 2, 30).Bytes({1}).Text("a").Text(""),
+                  InvalidDateText()},
         BadRecord{"ToDoPriority0", toDo, RecordBuilder().Word(0xFFFF).Bytes({0x80}).Text("a"),
                   PriorityOutOfRangeText()},
         BadRecord{"ToDoPriority6", toDo, RecordBuilder().Word(0xFFFF).Bytes({6}).Text("a"),
@@ -89,7 +96,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"AppointmentTooShort", appointment, RecordBuilder().Bytes({9, 0, 10, 0, 0x1C}),
                   RecordTooShortText()},
         BadRecord{"AppointmentMonth13", appointment,
-                  RecordBuilder().Bytes({9, 0, 10, 0}).Date(2007, 13, 1).Word(0), InvalidDateText()},
+                  RecordBuilder().Bytes({9, 0, 10, 0}).Date(2007, 13, 1).Word(0),
+                  InvalidDateText()},
         BadRecord{"AppointmentHour24", appointment,
                   RecordBuilder().Bytes({24, 0, 24, 30}).Date(2007, 3, 1).Word(0),
                   InvalidTimeText()},
@@ -105,8 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
         BadRecord{"RepeatKind6", appointment, Repeating(6, 1, 0xFFFF, 0), UnknownRepeatKindText()},
         BadRecord{"RepeatInterval0", appointment, Repeating(1, 0, 0xFFFF, 0),
                   ZeroRepeatIntervalText()},
-        BadRecord{"RepeatEndsBeforeStart", appointment,
-                  Repeating(1, 1, PackedDate(2007, 3, 14), 0), RepeatEndsBeforeStartText()},
+        BadRecord{"RepeatEndsBeforeStart", appointment, Repeating(1, 1, PackedDate(2007, 3, 14), 0),
+                  RepeatEndsBeforeStartText()},
         BadRecord{"RepeatEndMonth13", appointment, Repeating(1, 1, PackedDate(2008, 13, 1), 0),
                   InvalidDateText()},
         BadRecord{"WeeklyOnNoDay", appointment, Repeating(2, 1, 0xFFFF, 0x80), RepeatOnNoDayText()},
@@ -143,8 +151,11 @@ TEST(SoundRecords, EdgesOfTheirFieldsAreRead) {
     EXPECT_EQ(monthly.Value->Repeat.Weekday, 6);
     EXPECT_EQ(monthly.Value->Repeat.End, QDate(2007, 3, 15));
 
-    const QByteArray untimed =
-        RecordBuilder().Bytes({0xFF, 0xFF, 0xFF, 0xFF}).Date(1904, 1, 1).Word(0x4000).Bytes({0xFB, 2});
+    const QByteArray untimed = RecordBuilder()
+                                   .Bytes({0xFF, 0xFF, 0xFF, 0xFF})
+                                   .Date(1904, 1, 1)
+                                   .Word(0x4000)
+                                   .Bytes({0xFB, 2});
     const auto allDay = DecodeAppointment(PalmRecordBytes{untimed, 0xC3, 1}, CodePage());
     ASSERT_TRUE(allDay.Ok()) << allDay.Error.toStdString();
     EXPECT_FALSE(allDay.Value->Start.has_value());

@@ -1,6 +1,7 @@
 // The code page choice: the names Qt's converters know, Windows-1252 keeping every byte,
 // and an unknown name refused so that the caller can say so.
 #include "export/CodePage.h"
+
 #include "export/MemoDecoder.h"
 
 #include <gtest/gtest.h>
@@ -41,7 +42,8 @@ TEST(CodePages, UnknownNamesAreRefused) {
 
 TEST(CodePages, DecodersUseTheChosenOne) {
     const QByteArray record("\x82\xa0\0", 3);
-    const auto japanese = DecodeMemo(PalmRecordBytes{record, 0, 1}, *CodePage::Named(QStringLiteral("shift-jis")));
+    const auto japanese =
+        DecodeMemo(PalmRecordBytes{record, 0, 1}, *CodePage::Named(QStringLiteral("shift-jis")));
     EXPECT_EQ(japanese.Value->Text, QStringLiteral("\u3042"));
     const auto western = DecodeMemo(PalmRecordBytes{record, 0, 1}, CodePage());
     EXPECT_EQ(western.Value->Text, QStringLiteral("\u201a\u00a0"));

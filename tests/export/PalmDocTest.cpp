@@ -16,6 +16,10 @@ struct Expansion {
     int Limit = 4096;
 };
 
+void PrintTo(const Expansion& expansion, std::ostream* out) {
+    *out << expansion.Name;
+}
+
 // A back-reference: distance back, length 3..10.
 RecordBuilder& Reference(RecordBuilder& builder, int distance, int length) {
     return builder.Word(0x8000 | distance << 3 | (length - 3));
@@ -55,27 +59,42 @@ INSTANTIATE_TEST_SUITE_P(
     Lz77, Expansions,
     ::testing::Values(
         Expansion{"PlainBytes", "Hello", "Hello", {}},
-        Expansion{"NulAndHighBytesAsThey", QByteArray("a\0\x09\x7F", 4), QByteArray("a\0\x09\x7F", 4), {}},
-        Expansion{"LiteralRun", RecordBuilder().Bytes({3, 0xC1, 0x80, 0x01}),
-                  RecordBuilder().Bytes({0xC1, 0x80, 0x01}), {}},
+        Expansion{"NulAndHighBytesAsThey",
+                  QByteArray("a\0\x09\x7F", 4),
+                  QByteArray("a\0\x09\x7F", 4),
+                  {}},
+        Expansion{"LiteralRun",
+                  RecordBuilder().Bytes({3, 0xC1, 0x80, 0x01}),
+                  RecordBuilder().Bytes({0xC1, 0x80, 0x01}),
+                  {}},
         Expansion{"SpaceAndCharacter", RecordBuilder().Bytes({'a', 0xE2, 0xE3}), "a b c", {}},
         Expansion{"Reference", WithReference("abcdef", 6, 6), "abcdefabcdef", {}},
         Expansion{"OverlappingReference", WithReference("ab", 2, 10), "abababababab", {}},
-        Expansion{"LongestDistance", WithReference(Alphabet(2047).constData(), 2047, 3),
-                  Alphabet(2047) + "abc", {}},
-        Expansion{"ReferenceBeforeRecord", WithReference("ab", 3, 3), {},
+        Expansion{"LongestDistance",
+                  WithReference(Alphabet(2047).constData(), 2047, 3),
+                  Alphabet(2047) + "abc",
+                  {}},
+        Expansion{"ReferenceBeforeRecord",
+                  WithReference("ab", 3, 3),
+                  {},
                   EbookReferenceBeforeStartText()},
         Expansion{"DistanceZero", WithReference("ab", 0, 3), {}, EbookReferenceBeforeStartText()},
         Expansion{"ReferenceAtStart", WithReference("", 1, 3), {}, EbookReferenceBeforeStartText()},
         Expansion{"CutReference", RecordBuilder().Bytes({'a', 0x80}), {}, RecordTooShortText()},
         Expansion{"CutLiteralRun", RecordBuilder().Bytes({5, 'a', 'b'}), {}, RecordTooShortText()},
         Expansion{"PastLimitByLiterals", "abcde", {}, EbookRecordTooLongText(4), 4},
-        Expansion{"PastLimitByReference", WithReference("ab", 2, 10), {},
-                  EbookRecordTooLongText(8), 8},
-        Expansion{"PastLimitBySpace", RecordBuilder().Bytes({'a', 'b', 'c', 0xE4}), {},
-                  EbookRecordTooLongText(4), 4},
-        Expansion{"PastLimitByRun", RecordBuilder().Bytes({'a', 4, 'b', 'c', 'd', 'e'}), {},
-                  EbookRecordTooLongText(4), 4},
+        Expansion{
+            "PastLimitByReference", WithReference("ab", 2, 10), {}, EbookRecordTooLongText(8), 8},
+        Expansion{"PastLimitBySpace",
+                  RecordBuilder().Bytes({'a', 'b', 'c', 0xE4}),
+                  {},
+                  EbookRecordTooLongText(4),
+                  4},
+        Expansion{"PastLimitByRun",
+                  RecordBuilder().Bytes({'a', 4, 'b', 'c', 'd', 'e'}),
+                  {},
+                  EbookRecordTooLongText(4),
+                  4},
         Expansion{"ExactlyTheLimit", WithReference("ab", 2, 10), "abababababab", {}, 12}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
@@ -88,10 +107,12 @@ QByteArray Header(int version, uint32_t length, int count, int size) {
 } // namespace
 
 TEST(PalmDocBook, JoinsItsTextRecordsAndIgnoresTheRest) {
-    const QByteArray first = WithReference("Tick ", 5, 4) + RecordBuilder().Bytes({0xE9}).operator QByteArray();
+    const QByteArray first =
+        WithReference("Tick ", 5, 4) + RecordBuilder().Bytes({0xE9}).operator QByteArray();
     const QByteArray second = QByteArray("\x01\xE9 na\x01\xEFve", 9);
     const QByteArray bookmark("bookmark");
-    const auto text = DecodePalmDocText(Header(2, 20, 2, 4096), {first, second, bookmark}, CodePage());
+    const auto text =
+        DecodePalmDocText(Header(2, 20, 2, 4096), {first, second, bookmark}, CodePage());
     ASSERT_TRUE(text.Ok()) << text.Error.toStdString();
     EXPECT_EQ(*text.Value, u"Tick Tick i\u00e9 na\u00efve");
 

@@ -2,11 +2,11 @@
 // with Palm::Memo, Palm::Address, Palm::ToDo and Palm::Datebook and prints the bytes of
 // each record and app info block beside the modules' own reading of them; the decoders
 // must read every field the same from the same bytes.
-#include "support/TempFolder.h"
 #include "export/AddressDecoder.h"
 #include "export/DatebookDecoder.h"
 #include "export/MemoDecoder.h"
 #include "export/ToDoDecoder.h"
+#include "support/TempFolder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -131,10 +131,14 @@ TEST(PerlAgreement, Addresses) {
     EXPECT_EQ(appInfo.Value->SortByCompany, (Number(perlAppInfo, "misc") & 1) != 0);
     // The keys in the order of the block's labels.
     const QStringList keys = {
-        QStringLiteral("name"),    QStringLiteral("firstName"), QStringLiteral("company"), QStringLiteral("phone1"),  QStringLiteral("phone2"),  QStringLiteral("phone3"),
-        QStringLiteral("phone4"),  QStringLiteral("phone5"),    QStringLiteral("address"), QStringLiteral("city"),    QStringLiteral("state"),   QStringLiteral("zipCode"),
-        QStringLiteral("country"), QStringLiteral("title"),     QStringLiteral("custom1"), QStringLiteral("custom2"), QStringLiteral("custom3"), QStringLiteral("custom4"),
-        QStringLiteral("note"),    QStringLiteral("phone6"),    QStringLiteral("phone7"),  QStringLiteral("phone8")};
+        QStringLiteral("name"),    QStringLiteral("firstName"), QStringLiteral("company"),
+        QStringLiteral("phone1"),  QStringLiteral("phone2"),    QStringLiteral("phone3"),
+        QStringLiteral("phone4"),  QStringLiteral("phone5"),    QStringLiteral("address"),
+        QStringLiteral("city"),    QStringLiteral("state"),     QStringLiteral("zipCode"),
+        QStringLiteral("country"), QStringLiteral("title"),     QStringLiteral("custom1"),
+        QStringLiteral("custom2"), QStringLiteral("custom3"),   QStringLiteral("custom4"),
+        QStringLiteral("note"),    QStringLiteral("phone6"),    QStringLiteral("phone7"),
+        QStringLiteral("phone8")};
     const QJsonObject labels = perlAppInfo[QStringLiteral("fieldLabels")].toObject();
     for (int i = 0; i < AddressAppInfo::LabelCount; ++i)
         EXPECT_EQ(appInfo.Value->Labels[size_t(i)], PerlText(labels[keys[i]])) << i;
@@ -150,7 +154,8 @@ TEST(PerlAgreement, Addresses) {
         ASSERT_TRUE(address.Ok()) << address.Error.toStdString();
         const QJsonObject fields = record.Perl[QStringLiteral("fields")].toObject();
         for (int i = 0; i < AddressFieldCount; ++i)
-            EXPECT_EQ(address.Value->Fields[size_t(i)], PerlText(fields[keys[i]])) << keys[i].toStdString();
+            EXPECT_EQ(address.Value->Fields[size_t(i)], PerlText(fields[keys[i]]))
+                << keys[i].toStdString();
         const QJsonObject phoneLabels = record.Perl[QStringLiteral("phoneLabel")].toObject();
         for (int i = 0; i < AddressPhoneCount; ++i)
             EXPECT_EQ(address.Value->PhoneLabels[size_t(i)],

@@ -23,9 +23,10 @@ TEST(ContentLines, TextValuesAreEscaped) {
 }
 
 TEST(ContentLines, LongLinesFoldAt75OctetsWithoutSplittingCharacters) {
-    const QString lines[] = {QString(200, u'x'), QString(100, u'\u00e9'), QString(90, u'\u20ac'),
-                             QString::fromUtf8(QByteArray(60, 'a') + QByteArray("\xF0\x9F\x98\x80").repeated(20)),
-                             QStringLiteral("SUMMARY:short")};
+    const QString lines[] = {
+        QString(200, u'x'), QString(100, u'\u00e9'), QString(90, u'\u20ac'),
+        QString::fromUtf8(QByteArray(60, 'a') + QByteArray("\xF0\x9F\x98\x80").repeated(20)),
+        QStringLiteral("SUMMARY:short")};
     for (const QString& line : lines) {
         const QString folded = FoldedLine(line);
         ASSERT_TRUE(folded.endsWith(u"\r\n"));
@@ -47,8 +48,10 @@ TEST(ContentLines, LongLinesFoldAt75OctetsWithoutSplittingCharacters) {
 }
 
 TEST(Csv, FieldsAreQuotedWhereRfc4180AsksIt) {
-    EXPECT_EQ(CsvRow({QStringLiteral("a"), QStringLiteral("b c"), QString()}), QStringLiteral("a,b c,\r\n"));
-    EXPECT_EQ(CsvRow({QStringLiteral("a,b"), QStringLiteral("say \"hi\""), QStringLiteral("two\nlines"), QStringLiteral("cr\r")}),
+    EXPECT_EQ(CsvRow({QStringLiteral("a"), QStringLiteral("b c"), QString()}),
+              QStringLiteral("a,b c,\r\n"));
+    EXPECT_EQ(CsvRow({QStringLiteral("a,b"), QStringLiteral("say \"hi\""),
+                      QStringLiteral("two\nlines"), QStringLiteral("cr\r")}),
               QStringLiteral("\"a,b\",\"say \"\"hi\"\"\",\"two\nlines\",\"cr\r\"\r\n"));
 }
 
@@ -80,14 +83,18 @@ TEST(MemoFiles, FoldersByCategoryAndNamesUniqueWithoutRegardToCase) {
         value.Flags.Category = category;
         return value;
     };
-    const QList<QString> paths = PlanMemoFiles(
-        {memo(QStringLiteral("Shopping\nmilk"), 0), memo(QStringLiteral("shopping"), 0), memo(QStringLiteral("Shopping"), 1),
-         memo(QStringLiteral("Plan"), 2), memo(QStringLiteral("\n \nsecond line"), 0), memo(QStringLiteral("x"), 5),
-         memo(QStringLiteral(" \n"), 0)},
-        categories);
-    EXPECT_EQ(paths, (QList<QString>{QStringLiteral("Unfiled/Shopping.txt"), QStringLiteral("Unfiled/shopping (2).txt"),
-                                     QStringLiteral("Business/Shopping.txt"), QStringLiteral("business (2)/Plan.txt"),
-                                     QStringLiteral("Unfiled/second line.txt"), QStringLiteral("Unfiled (2)/x.txt"),
+    const QList<QString> paths =
+        PlanMemoFiles({memo(QStringLiteral("Shopping\nmilk"), 0),
+                       memo(QStringLiteral("shopping"), 0), memo(QStringLiteral("Shopping"), 1),
+                       memo(QStringLiteral("Plan"), 2), memo(QStringLiteral("\n \nsecond line"), 0),
+                       memo(QStringLiteral("x"), 5), memo(QStringLiteral(" \n"), 0)},
+                      categories);
+    EXPECT_EQ(paths, (QList<QString>{QStringLiteral("Unfiled/Shopping.txt"),
+                                     QStringLiteral("Unfiled/shopping (2).txt"),
+                                     QStringLiteral("Business/Shopping.txt"),
+                                     QStringLiteral("business (2)/Plan.txt"),
+                                     QStringLiteral("Unfiled/second line.txt"),
+                                     QStringLiteral("Unfiled (2)/x.txt"),
                                      QStringLiteral("Unfiled/Memo.txt")}));
 }
 
@@ -122,9 +129,12 @@ TEST(RepeatRules, EveryKindWithItsIntervalAndEnd) {
     const std::pair<Appointment, QString> cases[] = {
         {Repeating(RepeatKind::None, 1, end, true), QString()},
         {Repeating(RepeatKind::Daily, 1, std::nullopt, true), QStringLiteral("FREQ=DAILY")},
-        {Repeating(RepeatKind::Daily, 3, end, false), QStringLiteral("FREQ=DAILY;INTERVAL=3;UNTIL=20080131")},
-        {Repeating(RepeatKind::Daily, 1, end, true), QStringLiteral("FREQ=DAILY;UNTIL=20080131T235959")},
-        {weekly, QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TH;WKST=MO;INTERVAL=2;UNTIL=20080131T235959")},
+        {Repeating(RepeatKind::Daily, 3, end, false),
+         QStringLiteral("FREQ=DAILY;INTERVAL=3;UNTIL=20080131")},
+        {Repeating(RepeatKind::Daily, 1, end, true),
+         QStringLiteral("FREQ=DAILY;UNTIL=20080131T235959")},
+        {weekly,
+         QStringLiteral("FREQ=WEEKLY;BYDAY=MO,TH;WKST=MO;INTERVAL=2;UNTIL=20080131T235959")},
         {lastFriday, QStringLiteral("FREQ=MONTHLY;BYDAY=-1FR")},
         {secondTuesday, QStringLiteral("FREQ=MONTHLY;BYDAY=2TU;INTERVAL=3")},
         {Repeating(RepeatKind::MonthlyByDate, 1, end, false),
@@ -177,5 +187,8 @@ TEST(ICalendar, AlarmsPrioritiesAndLeftOutRecords) {
     const QString with = ToDosAsICalendar({kept, deleted, archived}, CategoryInfo(), options);
     EXPECT_TRUE(with.contains(u"SUMMARY:deleted"));
     EXPECT_TRUE(with.contains(u"SUMMARY:archived"));
-    EXPECT_EQ(MemosAsCsv({Memo{QStringLiteral("m"), deleted.Flags, 1}}, CategoryInfo(), ExportOptions()).count(u"\r\n"), 1);
+    EXPECT_EQ(
+        MemosAsCsv({Memo{QStringLiteral("m"), deleted.Flags, 1}}, CategoryInfo(), ExportOptions())
+            .count(u"\r\n"),
+        1);
 }

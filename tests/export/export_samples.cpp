@@ -28,8 +28,10 @@ Appointment Untimed(const QString& description, QDate date) {
 
 QList<Appointment> Appointments() {
     QList<Appointment> list;
-    auto meeting = Timed(QStringLiteral("Team meeting"), QDate(2007, 1, 2), QTime(10, 0), QTime(11, 0));
-    meeting.Repeat = {RepeatKind::Weekly, 2, QDate(2007, 6, 30), {false, false, true, false, true}, 0, 0, 0};
+    auto meeting =
+        Timed(QStringLiteral("Team meeting"), QDate(2007, 1, 2), QTime(10, 0), QTime(11, 0));
+    meeting.Repeat = {
+        RepeatKind::Weekly, 2, QDate(2007, 6, 30), {false, false, true, false, true}, 0, 0, 0};
     meeting.Exceptions = {QDate(2007, 1, 16), QDate(2007, 3, 1)};
     meeting.Alarm = AppointmentAlarm{15, AlarmUnit::Minutes};
     meeting.UniqueId = 1;
@@ -62,12 +64,19 @@ QList<Appointment> Appointments() {
     gym.UniqueId = 5;
     list << gym;
     auto shifted = Timed(QStringLiteral("Yoga"), QDate(2007, 1, 3), QTime(18, 30), QTime(19, 30));
-    shifted.Repeat = {RepeatKind::Weekly, 1, QDate(2007, 2, 28), {false, true, false, false, false, true}, 0, 0, 1};
+    shifted.Repeat = {RepeatKind::Weekly,
+                      1,
+                      QDate(2007, 2, 28),
+                      {false, true, false, false, false, true},
+                      0,
+                      0,
+                      1};
     shifted.UniqueId = 6;
     list << shifted;
-    auto lunch = Timed(QStringLiteral("Lunch with Jo; bring the \"big\" book, and \\ the umbrella \u20ac ")
-                           .repeated(3),
-                       QDate(2007, 7, 4), QTime(12, 0), QTime(13, 15));
+    auto lunch =
+        Timed(QStringLiteral("Lunch with Jo; bring the \"big\" book, and \\ the umbrella \u20ac ")
+                  .repeated(3),
+              QDate(2007, 7, 4), QTime(12, 0), QTime(13, 15));
     lunch.Note = QStringLiteral("Line one\nLine two, with comma; and semicolon");
     lunch.Flags.Private = true;
     lunch.Flags.Category = 1;
@@ -106,7 +115,8 @@ QList<Address> Addresses() {
     jo.Fields[size_t(AddressField::ZipCode)] = QStringLiteral("10115");
     jo.Fields[size_t(AddressField::Country)] = QStringLiteral("Germany");
     jo.Fields[size_t(AddressField::Custom1)] = QStringLiteral("1970-05-01");
-    jo.Fields[size_t(AddressField::Note)] = QStringLiteral("Met at the fair;\nlikes tea, not coffee");
+    jo.Fields[size_t(AddressField::Note)] =
+        QStringLiteral("Met at the fair;\nlikes tea, not coffee");
     jo.Flags.Category = 1;
     jo.UniqueId = 21;
     Address firm;
@@ -139,11 +149,11 @@ int main(int argc, char** argv) {
     appInfo.Categories = categories;
     appInfo.Labels[size_t(AddressField::Custom1)] = QStringLiteral("Birthday");
     ExportOptions options;
-    const bool written =
-        Write(folder.filePath(QStringLiteral("appointments.ics")),
-              AppointmentsAsICalendar(Appointments(), categories, options)) &&
-        Write(folder.filePath(QStringLiteral("todos.ics")), ToDosAsICalendar(ToDos(), categories, options)) &&
-        Write(folder.filePath(QStringLiteral("addresses.vcf")),
-              AddressesAsVCards(Addresses(), appInfo, options));
+    const bool written = Write(folder.filePath(QStringLiteral("appointments.ics")),
+                               AppointmentsAsICalendar(Appointments(), categories, options)) &&
+                         Write(folder.filePath(QStringLiteral("todos.ics")),
+                               ToDosAsICalendar(ToDos(), categories, options)) &&
+                         Write(folder.filePath(QStringLiteral("addresses.vcf")),
+                               AddressesAsVCards(Addresses(), appInfo, options));
     return written ? 0 : 1;
 }
