@@ -2,6 +2,7 @@
 // made by the same builders the tests use, and a few with the damage the tests know.
 // Usage: make_fuzz_seeds FOLDER
 #include "PeImage.h"
+#include "export/RecordBuilder.h"
 #include "support/PalmFileBuilder.h"
 #include "support/ZipBuilder.h"
 
@@ -182,6 +183,120 @@ void PeSeeds() {
     Seed("pe", "no-exports", PeImage::Dll({}));
 }
 
+// The decoders' inputs: the attribute byte, then the record (or app info block).
+void ExportSeeds() {
+    Seed("memo", "memo", RecordBuilder().Bytes({0x12}).Text("Shopping\nmilk, eggs"));
+    Seed("memo", "deleted-archived", RecordBuilder().Bytes({0x88}).Text("gone"));
+    Seed("memo", "no-nul", RecordBuilder().Bytes({0}).Text("no end", false));
+    RecordBuilder appInfo;
+    appInfo.Bytes({0}).Word(0x0003).Text("Unfiled\0\0\0\0\0\0\0\0", false);
+    for (int i = 1; i < 16; ++i)
+        appInfo.Text("Business\0\0\0\0\0\0\0", false);
+    for (int i = 0; i < 16; ++i)
+        appInfo.Bytes({i});
+    appInfo.Bytes({15, 0, 0, 0, 0, 0, 1, 0});
+    Seed("memo", "appinfo", appInfo);
+
+    Seed("address", "all-fields",
+         RecordBuilder()
+             .Bytes({0x31})
+             .Long(0x00276543)
+             .Long(0x7FFFF)
+             .Bytes({7})
+             .Text("Smith")
+             .Text("Jo")
+             .Text("Acme")
+             .Text("555-1")
+             .Text("555-2")
+             .Text("jo@x")
+             .Text("555-4")
+             .Text("555-5")
+             .Text("Main St 1")
+             .Text("Town")
+             .Text("ST")
+             .Text("12345")
+             .Text("USA")
+             .Text("Boss")
+             .Text("c1")
+             .Text("c2")
+             .Text("c3")
+             .Text("c4")
+             .Text("note\nmore"));
+    Seed("address", "label-9", RecordBuilder().Bytes({0}).Long(0x9).Long(1).Bytes({0}).Text("x"));
+    Seed("address", "missing-fields",
+         RecordBuilder().Bytes({0}).Long(0).Long(7).Bytes({0}).Text("x"));
+
+    Seed("todo", "due",
+         RecordBuilder().Bytes({0x12}).Date(2007, 4, 15).Bytes({0x81}).Text("Taxes").Text("W-2"));
+    Seed("todo", "no-due",
+         RecordBuilder().Bytes({0}).Word(0xFFFF).Bytes({5}).Text("later").Text(""));
+    Seed("todo", "month-13",
+         RecordBuilder().Bytes({0}).Date(2007, 13, 1).Bytes({1}).Text("x").Text(""));
+
+    Seed("datebook", "weekly",
+         RecordBuilder()
+             .Bytes({0x10, 10, 0, 11, 0})
+             .Date(2007, 1, 2)
+             .Word(0x7C00)
+             .Bytes({15, 0})
+             .Bytes({2, 0})
+             .Date(2007, 6, 30)
+             .Bytes({2, 0x14, 0, 0})
+             .Word(2)
+             .Date(2007, 1, 16)
+             .Date(2007, 3, 1)
+             .Text("Team meeting")
+             .Text("Room 4"));
+    Seed("datebook", "last-friday",
+         RecordBuilder()
+             .Bytes({0, 0xFF, 0xFF, 0xFF, 0xFF})
+             .Date(2007, 1, 26)
+             .Word(0x2400)
+             .Bytes({3, 0})
+             .Word(0xFFFF)
+             .Bytes({1, 33, 0, 0})
+             .Text("Rent"));
+    Seed("datebook", "yearly-alarm",
+         RecordBuilder()
+             .Bytes({0, 0xFF, 0xFF, 0xFF, 0xFF})
+             .Date(2007, 2, 28)
+             .Word(0x6400)
+             .Bytes({1, 2})
+             .Bytes({5, 0})
+             .Word(0xFFFF)
+             .Bytes({1, 0, 0, 0})
+             .Text("Birthday"));
+    Seed("datebook", "exceptions-beyond",
+         RecordBuilder()
+             .Bytes({0, 9, 0, 9, 30})
+             .Date(2007, 3, 1)
+             .Word(0x0800)
+             .Word(500)
+             .Date(2007, 3, 2));
+
+    RecordBuilder compressed;
+    compressed.Bytes({0x10, 0x00})
+        .Text("Tick tock ", false)
+        .Word(0x8000 | 10 << 3 | 7)
+        .Bytes({3, 0xE9, 0x80, 0x01, 0xE1, 0xE2});
+    Seed("ebook", "record", compressed);
+    Seed("ebook", "book",
+         RecordBuilder()
+             .Bytes({0x10, 0x00})
+             .Word(2)
+             .Word(0)
+             .Long(20)
+             .Word(2)
+             .Word(4096)
+             .Long(0)
+             .Bytes({0xFF})
+             .Text("Tick ", false)
+             .Word(0x8000 | 5 << 3 | 1)
+             .Bytes({0xFF})
+             .Text("tock", false));
+    Seed("ebook", "before-start", RecordBuilder().Bytes({0x10, 0x00, 'a', 0x80, 0x18}));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -199,6 +314,7 @@ int main(int argc, char** argv) {
         ZipSeeds();
         RegistrySeeds();
         PeSeeds();
+        ExportSeeds();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -15,13 +15,14 @@ set(below_palmdesktop platform i18n)
 set(below_common palmdb platform i18n)
 set(below_creators common ${below_common})
 set(below_zip common ${below_common})
-set(below_core creators zip ${below_creators})
+set(below_export common ${below_common})
+set(below_core creators zip export ${below_creators})
 set(below_dialogs core resources ${below_core})
 set(below_gui dialogs ${below_dialogs})
 set(below_cli core ${below_core})
 set(below_app gui palmdesktop ${below_gui})
-set(folders palmdb i18n resources platform palmdesktop common creators zip core dialogs gui cli
-            app)
+set(folders palmdb i18n resources platform palmdesktop common creators zip export core dialogs gui
+            cli app)
 
 set(faults)
 foreach(folder ${folders})
