@@ -2,6 +2,7 @@
 
 #include "cli/CliText.h"
 #include "cli/ContentsCommands.h"
+#include "cli/ExportCommand.h"
 #include "common/DateTime.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"
@@ -25,6 +26,8 @@ const char* const Usage =
     "       brisko-cli contents [--json] FILE\n"
     "       brisko-cli extract FILE [--entry N...] --to FOLDER\n"
     "       brisko-cli check [--json] [--recursive] PATH...\n"
+    "       brisko-cli export [--format natural|csv] [--encoding E] [--include-deleted]\n"
+    "                         PATH... --to FOLDER\n"
     "\n"
     "  info     print the database header of each Palm file (.pdb, .prc)\n"
     "  list     print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
@@ -35,6 +38,10 @@ const char* const Usage =
     "  check    check the structure of Palm files, of the .pdb and .prc files of a folder,\n"
     "           or with --recursive of a folder tree; exit status 1 when a file is\n"
     "           damaged or suspicious\n"
+    "  export   write the memos, addresses, to-dos, appointments and e-books of Palm\n"
+    "           files (or of a folder's) to FOLDER: text, vCard and iCalendar, or CSV\n"
+    "           with --format csv; text in the code page E (default windows-1252);\n"
+    "           exit status 1 when something was skipped\n"
     "  --json   print JSON instead of text\n";
 
 QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
@@ -187,6 +194,8 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return ExtractCommand(arguments.mid(1), out, err, Usage);
     if (command == Latin("check"))
         return CheckCommand(arguments.mid(1), out, err, Usage);
+    if (command == Latin("export"))
+        return ExportCommand(arguments.mid(1), out, err, Usage);
     QStringList rest = arguments.mid(1);
     const bool json = !rest.isEmpty() && rest.first() == Latin("--json");
     if (json)

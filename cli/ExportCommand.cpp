@@ -1,0 +1,77 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/CliCommands.h"
+#include "cli/CliText.h"
+#include "core/ArchiveListing.h"
+#include "export/ExportRun.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// A folder gives its .pdb and .prc files, in name order; a file is taken as it is.
+QStringList FilesOf(const QString& path) {
+    if (!QFileInfo(path).isDir())
+        return {path};
+    QStringList files;
+    const QDir folder(path);
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
+        if (IsPalmFileName(name))
+            files << folder.filePath(name);
+    return files;
+}
+
+} // namespace
+
+int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                  const char* usage) {
+    ExportSettings settings;
+    QString target;
+    QStringList files;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        const bool hasValue = i + 1 < arguments.size();
+        if (argument == Latin("--to") && hasValue && target.isEmpty()) {
+            target = arguments[++i];
+        } else if (argument == Latin("--format") && hasValue) {
+            const QString format = arguments[++i];
+            if (format == Latin("csv"))
+                settings.Format = ExportFormat::Csv;
+            else if (format == Latin("natural"))
+                settings.Format = ExportFormat::Natural;
+            else {
+                err << usage;
+                return ExitUsage;
+            }
+        } else if (argument == Latin("--encoding") && hasValue) {
+            const QString name = arguments[++i];
+            const std::optional<CodePage> page = CodePage::Named(name);
+            if (!page) {
+                err << UnknownCodePageText(name) << '\n';
+                return ExitUsage;
+            }
+            settings.Page = *page;
+        } else if (argument == Latin("--include-deleted")) {
+            settings.Options.IncludeDeleted = true;
+        } else if (!argument.startsWith(u'-') || argument == Latin("-")) {
+            files << FilesOf(argument);
+        } else {
+            err << usage;
+            return ExitUsage;
+        }
+    }
+    if (target.isEmpty() || files.isEmpty()) {
+        err << usage;
+        return ExitUsage;
+    }
+    const ExportSummary summary = ExportFiles(files, target, settings);
+    // The summary goes to the terminal, never into the export folder.
+    for (const QString& written : summary.Written)
+        out << Printable(written) << '\n';
+    for (const QString& skipped : summary.Skipped)
+        err << Printable(skipped) << '\n';
+    out << summary.Written.size() << " file(s) written, " << summary.Skipped.size()
+        << " skipped.\n";
+    return summary.Skipped.isEmpty() ? ExitOk : ExitSomeUnreadable;
+}

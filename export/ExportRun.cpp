@@ -1,0 +1,262 @@
+#include "export/ExportRun.h"
+
+#include "export/AddressDecoder.h"
+#include "export/CsvWriter.h"
+#include "export/DatebookDecoder.h"
+#include "export/ICalendarWriter.h"
+#include "export/MemoDecoder.h"
+#include "export/MemoFileNames.h"
+#include "export/PalmDocDecoder.h"
+#include "export/ToDoDecoder.h"
+#include "export/VCardWriter.h"
+#include "i18n/Placeholders.h"
+#include "i18n/Translate.h"
+#include "palmdb/DatabaseContents.h"
+#include "platform/AtomicFile.h"
+#include "platform/NativePath.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// No record of the built-in databases comes near this; a bigger one is damage.
+constexpr std::size_t MaxRecordBytes = 1 << 20;
+
+// One database opened for export: its list, and its records' bytes as they are read.
+struct OpenDatabase {
+    std::unique_ptr<FileByteSource> Source;
+    DatabaseContents Contents;
+    std::string Type;
+    std::string Creator;
+};
+
+QString Named(const QString& file, const QString& reason) {
+    return DisplayName(QFileInfo(file).fileName()) + QStringLiteral(": ") + reason;
+}
+
+// A name in folder not taken yet: "name.ext", else "name (2).ext", ...
+QString FreePath(const QString& folder, const QString& fileName) {
+    const QFileInfo info(fileName);
+    const QString base = info.completeBaseName();
+    const QString suffix = info.suffix().isEmpty() ? QString() : u'.' + info.suffix();
+    QString path = QDir(folder).filePath(fileName);
+    for (int number = 2; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++number)
+        path = QDir(folder).filePath(base + QStringLiteral(" (") + QString::number(number) + u')' +
+                                     suffix);
+    return path;
+}
+
+class Run {
+public:
+    Run(QString target, const ExportSettings& settings)
+        : FTarget(std::move(target)), FSet(settings) {}
+
+    void Export(const QString& file);
+    ExportSummary Summary;
+
+private:
+    bool Open(const QString& file, OpenDatabase& db);
+    QByteArray AppInfo(OpenDatabase& db);
+    // The records' bytes with their attributes, those that cannot be read named as skipped.
+    std::vector<std::pair<QByteArray, const ContentsEntry*>> Records(const QString& file,
+                                                                     OpenDatabase& db);
+    void Write(const QString& folder, const QString& fileName, const QString& text);
+    template <typename T, typename Decode>
+    QList<T> DecodeAll(const QString& file, OpenDatabase& db, Decode decode);
+
+    QString FTarget;
+    const ExportSettings& FSet;
+};
+
+bool Run::Open(const QString& file, OpenDatabase& db) {
+    std::string error;
+    db.Source = FileByteSource::Open(EncodePath(file).toStdString(), &error);
+    if (!db.Source) {
+        Summary.Skipped << Named(file, QString::fromStdString(error));
+        return false;
+    }
+    db.Contents = ReadDatabaseContents(*db.Source);
+    if (db.Contents.HasProblem(ContentsProblem::HeaderCut)) {
+        Summary.Skipped << Named(file, Translated("not a Palm database"));
+        return false;
+    }
+    unsigned char ids[8] = {};
+    if (db.Source->ReadAt(60, ids, sizeof ids, &error) != int64_t(sizeof ids)) {
+        Summary.Skipped << Named(file, QString::fromStdString(error));
+        return false;
+    }
+    db.Type.assign(reinterpret_cast<const char*>(ids), 4);
+    db.Creator.assign(reinterpret_cast<const char*>(ids) + 4, 4);
+    return true;
+}
+
+QByteArray Run::AppInfo(OpenDatabase& db) {
+    if (!db.Contents.HasAppInfo)
+        return {};
+    const EntryBytes bytes = ReadEntryBytes(*db.Source, db.Contents.AppInfo, 0, MaxRecordBytes);
+    return QByteArray::fromStdString(bytes.Bytes);
+}
+
+std::vector<std::pair<QByteArray, const ContentsEntry*>> Run::Records(const QString& file,
+                                                                      OpenDatabase& db) {
+    std::vector<std::pair<QByteArray, const ContentsEntry*>> records;
+    for (const ContentsEntry& entry : db.Contents.Entries) {
+        const QString which =
+            FillPlaceholders(Translated("record %d"), {{u"%d", QString::number(entry.Index)}});
+        if (entry.Problem != EntryProblem::None) {
+            Summary.Skipped << Named(file, which + QStringLiteral(": ") +
+                                               Translated(EntryProblemText(entry.Problem)));
+            continue;
+        }
+        const EntryBytes bytes = ReadEntryBytes(*db.Source, entry, 0, MaxRecordBytes);
+        if (!bytes.Error.empty() || bytes.Shrank || bytes.MoreFollow) {
+            const QString cause = !bytes.Error.empty() ? QString::fromStdString(bytes.Error)
+                                  : bytes.Shrank ? Translated("the file shrank while it was read")
+                                                 : Translated("larger than any such record");
+            Summary.Skipped << Named(file, which + QStringLiteral(": ") + cause);
+            continue;
+        }
+        records.emplace_back(QByteArray::fromStdString(bytes.Bytes), &entry);
+    }
+    return records;
+}
+
+template <typename T, typename Decode>
+QList<T> Run::DecodeAll(const QString& file, OpenDatabase& db, Decode decode) {
+    QList<T> decoded;
+    for (const auto& [bytes, entry] : Records(file, db)) {
+        const PalmRecordBytes record{QByteArrayView(bytes),
+                                     uint8_t(entry->Attributes | entry->Category), entry->UniqueId};
+        const Decoded<T> one = decode(record, FSet.Page);
+        if (one.Ok())
+            decoded.append(*one.Value);
+        else
+            Summary.Skipped << Named(file,
+                                     FillPlaceholders(Translated("record %d"),
+                                                      {{u"%d", QString::number(entry->Index)}}) +
+                                         QStringLiteral(": ") + one.Error);
+    }
+    return decoded;
+}
+
+void Run::Write(const QString& folder, const QString& fileName, const QString& text) {
+    QDir().mkpath(folder);
+    const QString path = FreePath(folder, fileName);
+    WriteFileAtomically(path, text.toUtf8());
+    Summary.Written << path;
+}
+
+void Run::Export(const QString& file) {
+    OpenDatabase db;
+    if (!Open(file, db))
+        return;
+    const ExportKind kind = KindOf(db.Type, db.Creator);
+    if (kind == ExportKind::Unknown) {
+        Summary.Skipped << Named(file, Translated("not a database that Brisko can export"));
+        return;
+    }
+    const QString base = SafeFileName(QFileInfo(file).completeBaseName(), QStringLiteral("export"));
+    const bool csv = FSet.Format == ExportFormat::Csv;
+    const QByteArray appInfo = AppInfo(db);
+    const ExportOptions& options = FSet.Options;
+    switch (kind) {
+    case ExportKind::Memos: {
+        const MemoAppInfo info =
+            DecodeMemoAppInfo(appInfo, FSet.Page).Value.value_or(MemoAppInfo());
+        const QList<Memo> memos = DecodeAll<Memo>(file, db, DecodeMemo);
+        if (csv) {
+            Write(FTarget, base + QStringLiteral(".csv"),
+                  MemosAsCsv(memos, info.Categories, options));
+            break;
+        }
+        const QList<QString> names = PlanMemoFiles(memos, info.Categories);
+        const QString folder = FreePath(FTarget, base);
+        for (qsizetype i = 0; i < memos.size(); ++i)
+            if (RecordIsExported(memos[i].Flags, options.IncludeDeleted)) {
+                const QFileInfo name(QDir(folder).filePath(names[i]));
+                Write(name.path(), name.fileName(), memos[i].Text);
+            }
+        break;
+    }
+    case ExportKind::Addresses: {
+        const AddressAppInfo info =
+            DecodeAddressAppInfo(appInfo, FSet.Page).Value.value_or(AddressAppInfo());
+        const QList<Address> addresses = DecodeAll<Address>(file, db, DecodeAddress);
+        Write(FTarget, base + (csv ? QStringLiteral(".csv") : QStringLiteral(".vcf")),
+              csv ? AddressesAsCsv(addresses, info, options)
+                  : AddressesAsVCards(addresses, info, options));
+        break;
+    }
+    case ExportKind::ToDos: {
+        const ToDoAppInfo info =
+            DecodeToDoAppInfo(appInfo, FSet.Page).Value.value_or(ToDoAppInfo());
+        const QList<ToDoItem> items = DecodeAll<ToDoItem>(file, db, DecodeToDo);
+        Write(FTarget, base + (csv ? QStringLiteral(".csv") : QStringLiteral(".ics")),
+              csv ? ToDosAsCsv(items, info.Categories, options)
+                  : ToDosAsICalendar(items, info.Categories, options));
+        break;
+    }
+    case ExportKind::Appointments: {
+        const DatebookAppInfo info =
+            DecodeDatebookAppInfo(appInfo, FSet.Page).Value.value_or(DatebookAppInfo());
+        const QList<Appointment> appointments = DecodeAll<Appointment>(file, db, DecodeAppointment);
+        // Appointments have no CSV form: iCalendar is what calendars take.
+        Write(FTarget, base + QStringLiteral(".ics"),
+              AppointmentsAsICalendar(appointments, info.Categories, options));
+        break;
+    }
+    case ExportKind::EBook: {
+        const auto records = Records(file, db);
+        if (records.empty() || records.front().second->Index != 0) {
+            Summary.Skipped << Named(file, Translated("the e-book has no readable first record"));
+            break;
+        }
+        QList<QByteArrayView> text;
+        for (size_t i = 1; i < records.size(); ++i)
+            text.append(QByteArrayView(records[i].first));
+        const Decoded<QString> book =
+            DecodePalmDocText(QByteArrayView(records.front().first), text, FSet.Page);
+        if (!book.Ok())
+            Summary.Skipped << Named(file, book.Error);
+        else
+            Write(FTarget, base + QStringLiteral(".txt"), *book.Value);
+        break;
+    }
+    case ExportKind::Unknown:
+        break;
+    }
+}
+
+} // namespace
+
+ExportKind KindOf(const std::string& type, const std::string& creator) {
+    if (type == "DATA" && creator == "memo")
+        return ExportKind::Memos;
+    if (type == "DATA" && creator == "addr")
+        return ExportKind::Addresses;
+    if (type == "DATA" && creator == "todo")
+        return ExportKind::ToDos;
+    if (type == "DATA" && creator == "date")
+        return ExportKind::Appointments;
+    if (type == "TEXt" && creator == "REAd")
+        return ExportKind::EBook;
+    return ExportKind::Unknown;
+}
+
+ExportSummary ExportFiles(const QStringList& files, const QString& target,
+                          const ExportSettings& settings,
+                          const std::function<bool(size_t done, size_t total)>& progress) {
+    Run run(target, settings);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        if (progress && !progress(size_t(i), size_t(files.size())))
+            break;
+        try {
+            run.Export(files[i]);
+        } catch (const std::exception& error) {
+            // A file that could not be written ends that database, not the run.
+            run.Summary.Skipped << Named(files[i], QString::fromUtf8(error.what()));
+        }
+    }
+    return run.Summary;
+}
