@@ -54,6 +54,10 @@ int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             settings.Page = *page;
         } else if (argument == Latin("--include-deleted")) {
             settings.Options.IncludeDeleted = true;
+        } else if (argument == Latin("--")) {
+            for (const QString& path : arguments.mid(i + 1))
+                files << FilesOf(path);
+            break;
         } else if (!argument.startsWith(u'-') || argument == Latin("-")) {
             files << FilesOf(argument);
         } else {

@@ -30,7 +30,12 @@ def windows1252(text):
 
 
 def living(records):
-    return [r for r in records if not r["attributes"] & 0x80]
+    # As Perl's Palm::PDB reads the attribute byte: "expunged" (0x80) and its "deleted"
+    # (0x20) both mark a record the handheld no longer shows.
+    def gone(record):
+        marks = record["perl"].get("attributes", {})
+        return marks.get("expunged") or marks.get("deleted")
+    return [r for r in records if not gone(r)]
 
 
 def run(cli, *args):
