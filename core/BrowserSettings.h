@@ -29,7 +29,7 @@ struct LayoutSection {
 
 // The bars and panels whose layout is kept, each in a section of its own name, in the order
 // in which they are written.
-inline constexpr std::array<LayoutSection, 7> LayoutSections{{
+inline constexpr std::array<LayoutSection, 8> LayoutSections{{
     {QLatin1StringView("TBXTBMainMenu"), LayoutKind::Toolbar},
     {QLatin1StringView("tbxtbMain"), LayoutKind::Toolbar},
     {QLatin1StringView("tbxtwSystemComboBox"), LayoutKind::ToolWindow},
@@ -37,6 +37,7 @@ inline constexpr std::array<LayoutSection, 7> LayoutSections{{
     {QLatin1StringView("tbxdpGeneral"), LayoutKind::DockablePanel},
     {QLatin1StringView("tbxdpDBInfo"), LayoutKind::DockablePanel},
     {QLatin1StringView("tbxdpFlags"), LayoutKind::DockablePanel},
+    {QLatin1StringView("tbxdpContents"), LayoutKind::DockablePanel},
 }};
 
 // The position of one bar or panel. Fields that its kind does not carry keep their
@@ -76,6 +77,8 @@ struct BrowserSettings {
     bool FileInfoGeneralVisible = true;
     bool FileInfoDBVisible = true;
     bool FileInfoFlagsVisible = true;
+    // Hidden at first: reading every file's entry list is for those who ask for it.
+    bool FileInfoContentsVisible = false;
     bool ShowPRC = true;
     bool ShowPDB = true;
     bool ShowZIP = true;

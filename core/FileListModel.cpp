@@ -116,6 +116,14 @@ void FileListModel::SetRowIcons(const QVariant& palm, const QVariant& archive,
         Q_EMIT dataChanged(index(0, 0), index(RowCountValue() - 1, 0), {Qt::DecorationRole});
 }
 
+void FileListModel::SetTrouble(int row, const QString& trouble) {
+    if (row < 0 || row >= RowCountValue())
+        return;
+    FRows[size_t(FOrder[size_t(row)])].Trouble = trouble;
+    Q_EMIT dataChanged(index(row, 0), index(row, FileColumnCount - 1),
+                       {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
 void FileListModel::SetLocale(const QLocale& locale) {
     FCollator = ListCollator(locale);
     ClearRanks();
@@ -162,11 +170,14 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::DecorationRole:
         if (column == FileColumn::Name)
-            return FIcons[size_t(row.Icon)];
+            return row.Trouble.isEmpty() || row.Icon != RowIcon::PalmFile ? FIcons[size_t(row.Icon)]
+                                                                          : FTroubleIcon;
         return {};
     case Qt::ToolTipRole:
         if (!row.Error.isEmpty())
             return row.Error;
+        if (!row.Trouble.isEmpty())
+            return row.Trouble;
         return {};
     case Qt::TextAlignmentRole:
         if (column == FileColumn::Size)

@@ -35,6 +35,10 @@ public:
     void SetColumnCaptions(const QStringList& captions);
     // The window's icons for the three kinds of row (QIcons; QtGui is not linked here).
     void SetRowIcons(const QVariant& palm, const QVariant& archive, const QVariant& unreadable);
+    // The mark of a row whose file the check found damaged or suspicious.
+    void SetTroubleIcon(const QVariant& icon) { FTroubleIcon = icon; }
+    // Marks the row (in the order shown) with what the check found; empty clears it.
+    void SetTrouble(int row, const QString& trouble);
     // The locale whose text comparison orders Name, Type and ties; QLocale() at first.
     void SetLocale(const QLocale& locale);
 
@@ -77,6 +81,7 @@ private:
     QCollator FCollator;
     QStringList FCaptions;
     std::array<QVariant, 3> FIcons;
+    QVariant FTroubleIcon;
     QString FFolder;
     bool FArchiveView = false;
 };

@@ -19,6 +19,7 @@
 FileListView::FileListView(QWidget* parent) : QTreeView(parent) {
     setObjectName(QStringLiteral("AdvListView"));
     FRows = new FileListModel(this);
+    FRows->SetTroubleIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
     FRows->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
                        BriskoIcon(IconId::UnreadableFile));
     FRows->SetColumnCaptions(

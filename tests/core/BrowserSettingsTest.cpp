@@ -50,12 +50,14 @@ TEST(BrowserSettings, EveryKeyIsWrittenInItsPlaceAndReadsBackAsItWas) {
     const IniFile saved = FromText(written.ToBytes());
     EXPECT_EQ(ReadSettings(saved, QStringLiteral("en")), s);
 
-    EXPECT_EQ(saved.SectionNames(), Words("Brisko TBXTBMainMenu tbxtbMain tbxtwSystemComboBox "
-                                          "TBXdpFolders tbxdpGeneral tbxdpDBInfo tbxdpFlags "
-                                          "MainListView DBListView Favorites"));
+    EXPECT_EQ(saved.SectionNames(),
+              Words("Brisko TBXTBMainMenu tbxtbMain tbxtwSystemComboBox "
+                    "TBXdpFolders tbxdpGeneral tbxdpDBInfo tbxdpFlags tbxdpContents "
+                    "MainListView DBListView Favorites"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("Brisko")),
               Words("StartPath Language InstallTool RememberLastDirectory TreeViewVisible "
-                    "FileInfoGeneralVisible FileInfoDBVisible FileInfoFlagsVisible ShowPRC "
+                    "FileInfoGeneralVisible FileInfoDBVisible FileInfoFlagsVisible "
+                    "FileInfoContentsVisible ShowPRC "
                     "ShowPDB ShowZIP MainWindowWidth MainWindowHeight MainWindowX MainWindowY "
                     "FoldersWidth"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("MainListView")), Words("col0 col1 col2 col3"));
@@ -81,6 +83,7 @@ TEST(BrowserSettings, EachKeyIsReadIntoItsOwnField) {
         {"FileInfoGeneralVisible", &BrowserSettings::FileInfoGeneralVisible},
         {"FileInfoDBVisible", &BrowserSettings::FileInfoDBVisible},
         {"FileInfoFlagsVisible", &BrowserSettings::FileInfoFlagsVisible},
+        {"FileInfoContentsVisible", &BrowserSettings::FileInfoContentsVisible},
         {"ShowPRC", &BrowserSettings::ShowPRC},
         {"ShowPDB", &BrowserSettings::ShowPDB},
         {"ShowZIP", &BrowserSettings::ShowZIP}};
