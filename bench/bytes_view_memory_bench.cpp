@@ -4,13 +4,13 @@
 // usage: bench_bytes_view_memory [MEGABYTES]
 #include "BenchSupport.h"
 #include "core/EntryBytesModel.h"
+#include "gui/BytesGrid.h"
 #include "gui/BytesView.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
-#include <QTreeView>
 #include <cstdio>
 
 namespace {
@@ -63,10 +63,10 @@ int main(int argc, char** argv) {
     QScrollBar* bar = view->List()->verticalScrollBar();
     for (const int value : {bar->maximum() / 2, bar->maximum()}) {
         bar->setValue(value);
-        view->List()->repaint();
+        view->List()->viewport()->repaint();
     }
-    view->List()->selectAll();
-    view->List()->repaint();
+    view->List()->SelectAll();
+    view->List()->viewport()->repaint();
     QCoreApplication::processEvents();
     const double after = ResidentMegabytes();
     std::printf("The bytes view on an entry of %lld MB (%d rows)\n", megabytes,

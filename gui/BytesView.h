@@ -10,7 +10,7 @@ class ByteSource;
 class EntryBytesModel;
 class QAction;
 class QLabel;
-class QTreeView;
+class BytesGrid;
 struct ContentsEntry;
 
 class BytesView : public QDialog {
@@ -21,7 +21,7 @@ public:
               QWidget* parent = nullptr);
 
     EntryBytesModel& Bytes() { return *FBytes; }
-    QTreeView* List() const { return FList; }
+    BytesGrid* List() const { return FList; }
     // The selected rows' bytes to the clipboard.
     void CopySelection(bool hex);
 
@@ -30,6 +30,6 @@ public:
 
 private:
     EntryBytesModel* FBytes;
-    QTreeView* FList;
+    BytesGrid* FList;
     QLabel* FProblem;
 };

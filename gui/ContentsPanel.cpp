@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -48,7 +49,7 @@ ContentsPanel::ContentsPanel(Prompts& prompts, QWidget* parent)
     FList->setAlternatingRowColors(true);
     FList->header()->setDefaultSectionSize(ColumnWidth);
     FList->header()->setSectionResizeMode(QHeaderView::Interactive);
-    FList->header()->setStretchLastSection(true);
+    FList->header()->setStretchLastSection(false);
     FList->setSortingEnabled(true);
     FList->sortByColumn(0, Qt::AscendingOrder);
     FList->installEventFilter(this);
@@ -88,9 +89,32 @@ void ContentsPanel::ShowFile(const QString& file) {
         }
     }
     FRows->SetContents(std::move(contents), categoryNames);
+    FitColumns();
     FList->sortByColumn(0, Qt::AscendingOrder);
     FProblems->setText(problems.join(u'\n'));
     FProblems->setVisible(!problems.isEmpty());
+}
+
+void ContentsPanel::FitColumns() {
+    // By sample texts as wide as the widest value, not by the rows' contents.
+    const bool resources = FRows->Contents().Kind == ContentsKind::Resources;
+    const QStringList records{Translated("App info"),
+                              QStringLiteral("0x00000000"),
+                              QStringLiteral("4294967295"),
+                              ContentsTableModel::AttributeText(0xF0),
+                              QStringLiteral("15 ") + QString(15, u'W'),
+                              QStringLiteral("0x000000")};
+    const QStringList resourceSamples{Translated("App info"), QStringLiteral("WWWW"),
+                                      QStringLiteral("65535"), QStringLiteral("0x00000000"),
+                                      QStringLiteral("4294967295")};
+    const QStringList& samples = resources ? resourceSamples : records;
+    const QFontMetrics metrics(FList->font());
+    for (int column = 0; column < samples.size(); ++column) {
+        const QString caption = FRows->headerData(column, Qt::Horizontal).toString();
+        const int text = std::max(metrics.horizontalAdvance(samples[column]),
+                                  metrics.horizontalAdvance(caption) + ColumnWidth / 4);
+        FList->header()->resizeSection(column, text + ColumnWidth / 3);
+    }
 }
 
 QString ContentsPanel::ProblemText() const {

@@ -46,6 +46,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FitColumns();
+
     Prompts& FPrompts;
     QString FFile;
     ContentsTableModel* FRows;

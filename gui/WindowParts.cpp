@@ -105,8 +105,7 @@ void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
     window.resizeDocks({TBXdpFolders, tbxdpGeneral}, {220, 250}, Qt::Horizontal);
     Contents = new ContentsPanel(prompts, &window);
     tbxdpContents = MakeDock(window, N_("Contents"), QStringLiteral("tbxdpContents"), Contents);
-    tbxdpContents->setAllowedAreas(tbxdpContents->allowedAreas() | Qt::BottomDockWidgetArea);
-    window.addDockWidget(Qt::BottomDockWidgetArea, tbxdpContents);
+    window.addDockWidget(Qt::TopDockWidgetArea, tbxdpContents);
 
     // The panel toggles are the docks' own view actions: the check mark always tells
     // whether the panel is shown, also after its close button was used.

@@ -55,7 +55,7 @@ struct WindowParts {
     QDockWidget* tbxdpGeneral;
     QDockWidget* tbxdpDBInfo;
     QDockWidget* tbxdpFlags;
-    QDockWidget* tbxdpContents; // below the list: its table needs the width
+    QDockWidget* tbxdpContents; // above the list: its table needs the width
     QToolBar* tbxtbMain;
     QToolBar* tbxtwSystemComboBox;
     QComboBox* FolderCombo = nullptr; // made after the list, whose events come earlier

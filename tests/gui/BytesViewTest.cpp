@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 #include "core/ContentsTableModel.h"
 #include "core/EntryBytesModel.h"
+#include "gui/BytesGrid.h"
 #include "gui/ContentsPanel.h"
 
 #include <QAction>
@@ -96,12 +97,34 @@ TEST_F(BytesViewWindow, CopiesTheSelectedRowsAsHexOrText) {
     };
     for (const auto& c : cases) {
         QApplication::clipboard()->clear();
-        QItemSelection selection(view->Bytes().index(c.first, 0),
-                                 view->Bytes().index(c.last, EntryBytesModel::TextColumn));
-        view->List()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        view->List()->SelectRows(c.last, c.first);
         (view->*c.item)->trigger();
         EXPECT_EQ(QApplication::clipboard()->text(), QString::fromUtf8(c.expected)) << c.expected;
     }
+}
+
+TEST_F(BytesViewWindow, AClickAndAShiftClickSelectTheRowsBetween) {
+    BytesView* view = OpenRecord(0, true);
+    ASSERT_NE(view, nullptr);
+    view->show();
+    BytesGrid* grid = view->List();
+    QCoreApplication::processEvents();
+    const int x = 20;
+    const int firstRowY = grid->RowHeight() + grid->RowHeight() / 2;
+    ASSERT_EQ(grid->RowAt(firstRowY), 0);
+    ASSERT_EQ(grid->RowAt(firstRowY / 3), -1); // the heading
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      QPoint(x, firstRowY + grid->RowHeight()));
+    EXPECT_EQ(grid->SelectionFirst(), 1);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, Qt::ShiftModifier, QPoint(x, firstRowY));
+    EXPECT_EQ(grid->SelectionFirst(), 0);
+    EXPECT_EQ(grid->SelectionLast(), 1);
+    QApplication::clipboard()->clear();
+    view->CopyTextItem->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Hello, Palm!..€äABCD"));
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(grid->SelectionFirst(), 0);
+    EXPECT_EQ(grid->SelectionLast(), 0);
 }
 
 TEST(EntryBytesModel, ReadsOnlyTheBlocksOfTheRowsShown) {

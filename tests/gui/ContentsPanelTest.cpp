@@ -141,4 +141,18 @@ TEST_F(ContentsPanelWindow, ItsVisibilityAndPlaceAreKeptAcrossARestart) {
     Close();
     Start(files.Path());
     EXPECT_TRUE(w->tbxdpContents->isHidden());
+
+    // Docked: its side and height come back.
+    w->tbxiContents->trigger();
+    w->tbxdpContents->setFloating(false);
+    w->addDockWidget(Qt::TopDockWidgetArea, w->tbxdpContents);
+    w->resizeDocks({w->tbxdpContents}, {230}, Qt::Vertical);
+    QCoreApplication::processEvents();
+    const int height = w->tbxdpContents->height();
+    Close();
+    Start(files.Path());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(w->tbxdpContents->isFloating());
+    EXPECT_EQ(w->dockWidgetArea(w->tbxdpContents), Qt::TopDockWidgetArea);
+    EXPECT_EQ(w->tbxdpContents->height(), height);
 }
