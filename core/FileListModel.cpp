@@ -166,6 +166,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return SizeColumnText(row, FArchiveView);
         case FileColumn::Changed:
             return ChangedColumnText(row);
+        case FileColumn::Database:
+            return row.Database;
         }
         return {};
     case Qt::DecorationRole:
@@ -238,7 +240,7 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= FileColumnCount)
         return;
     const auto fileColumn = FileColumn(column);
-    std::vector<int> sorted = fileColumn == FileColumn::Name || fileColumn == FileColumn::Type
+    std::vector<int> sorted = IsTextColumn(fileColumn)
                                   ? OrderByRanks(Ranks(fileColumn), FOrder, order)
                                   : OrderByValues(FRows, FOrder, fileColumn, order);
     if (sorted == FOrder)
@@ -264,7 +266,7 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
 }
 
 const std::vector<int>& FileListModel::Ranks(FileColumn column) {
-    const auto slot = size_t(column);
+    const auto slot = column == FileColumn::Database ? size_t(2) : size_t(column);
     if (!FRanksValid[slot]) {
         FRanks[slot] = TextRanks(FRows, column, FCollator);
         FRanksValid[slot] = true;

@@ -75,9 +75,9 @@ private:
     // rows as indexes into FRows, and the ranks need no reordering.
     std::vector<FileRow> FRows;
     std::vector<int> FOrder;
-    // Ranks of Name and Type per entry of FRows, made at their first sort.
-    std::array<std::vector<int>, 2> FRanks;
-    std::array<bool, 2> FRanksValid{};
+    // Ranks of Name, Type and Database per entry of FRows, made at their first sort.
+    std::array<std::vector<int>, 3> FRanks; // Name, Type, Database
+    std::array<bool, 3> FRanksValid{};
     QCollator FCollator;
     QStringList FCaptions;
     std::array<QVariant, 3> FIcons;

@@ -36,6 +36,7 @@ CheckReport::CheckReport(const CheckRunResult& result, Prompts& prompts, QWidget
     FList->setUniformRowHeights(true);
     FList->setAllColumnsShowFocus(true);
     FList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FList->setTextElideMode(Qt::ElideMiddle); // a path's file name is at its end
     FList->setSortingEnabled(true);
     FList->header()->setSortIndicatorShown(false); // in the order checked until a click
     FList->header()->resizeSection(CheckReportModel::FileColumn, 260);
