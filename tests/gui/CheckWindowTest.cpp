@@ -4,9 +4,12 @@
 #include "WindowFixture.h"
 #include "core/CheckReportModel.h"
 #include "gui/CheckReport.h"
+#include "gui/WorkProgress.h"
 
 #include <QAction>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -114,4 +117,23 @@ TEST_F(CheckWindow, TheReportIsSavedAsTextOrCsv) {
         EXPECT_TRUE(Read(path).startsWith(c.start)) << c.name << ": " << Read(path).toStdString();
     }
     EXPECT_TRUE(prompts.Messages.isEmpty());
+}
+
+TEST_F(CheckWindow, CancelStopsTheRunAndTheReportSaysSo) {
+    for (int i = 0; i < 40; ++i)
+        files.Write(QStringLiteral("many/%1.pdb").arg(i), Damaged());
+    const auto usualDelay = WorkProgress::ShowDelay();
+    WorkProgress::SetShowDelay(std::chrono::milliseconds(0)); // shown from the first file
+    // Cancel as soon as the progress is up: the run handles events while it shows.
+    QTimer::singleShot(0, w.get(), [this] {
+        if (auto* progress = w->findChild<QProgressDialog*>())
+            progress->cancel();
+    });
+    prompts.ConfirmAnswers.push_back(true);
+    w->MICheckTree->trigger();
+    WorkProgress::SetShowDelay(usualDelay);
+    ASSERT_NE(Report(), nullptr);
+    EXPECT_TRUE(Report()->Summary().startsWith(QStringLiteral("Cancelled after")))
+        << Report()->Summary().toStdString();
+    EXPECT_LT(Report()->Rows().FilesChecked(), 43);
 }
