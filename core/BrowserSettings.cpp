@@ -29,12 +29,14 @@ struct LayoutIntKey {
 };
 
 // In the order in which they are written.
-constexpr std::array<BoolKey, 8> BoolKeys{{
+constexpr std::array<BoolKey, 10> BoolKeys{{
     {QLatin1StringView("RememberLastDirectory"), &BrowserSettings::RememberLastDirectory},
     {QLatin1StringView("TreeViewVisible"), &BrowserSettings::TreeViewVisible},
     {QLatin1StringView("FileInfoGeneralVisible"), &BrowserSettings::FileInfoGeneralVisible},
     {QLatin1StringView("FileInfoDBVisible"), &BrowserSettings::FileInfoDBVisible},
     {QLatin1StringView("FileInfoFlagsVisible"), &BrowserSettings::FileInfoFlagsVisible},
+    {QLatin1StringView("FileInfoContentsVisible"), &BrowserSettings::FileInfoContentsVisible},
+    {QLatin1StringView("DatabaseColumnVisible"), &BrowserSettings::DatabaseColumnVisible},
     {QLatin1StringView("ShowPRC"), &BrowserSettings::ShowPRC},
     {QLatin1StringView("ShowPDB"), &BrowserSettings::ShowPDB},
     {QLatin1StringView("ShowZIP"), &BrowserSettings::ShowZIP},

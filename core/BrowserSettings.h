@@ -29,7 +29,7 @@ struct LayoutSection {
 
 // The bars and panels whose layout is kept, each in a section of its own name, in the order
 // in which they are written.
-inline constexpr std::array<LayoutSection, 7> LayoutSections{{
+inline constexpr std::array<LayoutSection, 8> LayoutSections{{
     {QLatin1StringView("TBXTBMainMenu"), LayoutKind::Toolbar},
     {QLatin1StringView("tbxtbMain"), LayoutKind::Toolbar},
     {QLatin1StringView("tbxtwSystemComboBox"), LayoutKind::ToolWindow},
@@ -37,6 +37,7 @@ inline constexpr std::array<LayoutSection, 7> LayoutSections{{
     {QLatin1StringView("tbxdpGeneral"), LayoutKind::DockablePanel},
     {QLatin1StringView("tbxdpDBInfo"), LayoutKind::DockablePanel},
     {QLatin1StringView("tbxdpFlags"), LayoutKind::DockablePanel},
+    {QLatin1StringView("tbxdpContents"), LayoutKind::DockablePanel},
 }};
 
 // The position of one bar or panel. Fields that its kind does not carry keep their
@@ -63,7 +64,7 @@ struct PanelLayout {
 };
 
 // Column widths the lists are designed with; -1 in the record keeps them.
-inline constexpr std::array<int, 4> DesignedMainListWidths{270, 50, 65, 150};
+inline constexpr std::array<int, 5> DesignedMainListWidths{270, 50, 65, 150, 160};
 // Wide enough for the longest caption ("Next record list") in today's desktop fonts.
 inline constexpr std::array<int, 2> DesignedDBListWidths{132, 110};
 
@@ -76,6 +77,9 @@ struct BrowserSettings {
     bool FileInfoGeneralVisible = true;
     bool FileInfoDBVisible = true;
     bool FileInfoFlagsVisible = true;
+    // Hidden at first: reading every file's entry list is for those who ask for it.
+    bool FileInfoContentsVisible = false;
+    bool DatabaseColumnVisible = false; // the file list's optional Database column
     bool ShowPRC = true;
     bool ShowPDB = true;
     bool ShowZIP = true;
@@ -84,8 +88,8 @@ struct BrowserSettings {
     int MainWindowX = -1;
     int MainWindowY = -1;
     int FoldersWidth = -1;
-    std::array<int, 4> MainListView{-1, -1, -1, -1}; // Name, Type, Size, Changed
-    std::array<int, 2> DBListView{-1, -1};           // Header, Value
+    std::array<int, 5> MainListView{-1, -1, -1, -1, -1}; // Name, Type, Size, Changed, Database
+    std::array<int, 2> DBListView{-1, -1};               // Header, Value
     // Every stored path, also those whose folder is gone: the favourites menu checks
     // existence when it adds an item, as it does for the folders the user adds.
     QStringList Favorites;

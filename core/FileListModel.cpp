@@ -116,6 +116,14 @@ void FileListModel::SetRowIcons(const QVariant& palm, const QVariant& archive,
         Q_EMIT dataChanged(index(0, 0), index(RowCountValue() - 1, 0), {Qt::DecorationRole});
 }
 
+void FileListModel::SetTrouble(int row, const QString& trouble) {
+    if (row < 0 || row >= RowCountValue())
+        return;
+    FRows[size_t(FOrder[size_t(row)])].Trouble = trouble;
+    Q_EMIT dataChanged(index(row, 0), index(row, FileColumnCount - 1),
+                       {Qt::DecorationRole, Qt::ToolTipRole});
+}
+
 void FileListModel::SetLocale(const QLocale& locale) {
     FCollator = ListCollator(locale);
     ClearRanks();
@@ -158,15 +166,20 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const {
             return SizeColumnText(row, FArchiveView);
         case FileColumn::Changed:
             return ChangedColumnText(row);
+        case FileColumn::Database:
+            return row.Database;
         }
         return {};
     case Qt::DecorationRole:
         if (column == FileColumn::Name)
-            return FIcons[size_t(row.Icon)];
+            return row.Trouble.isEmpty() || row.Icon != RowIcon::PalmFile ? FIcons[size_t(row.Icon)]
+                                                                          : FTroubleIcon;
         return {};
     case Qt::ToolTipRole:
         if (!row.Error.isEmpty())
             return row.Error;
+        if (!row.Trouble.isEmpty())
+            return row.Trouble;
         return {};
     case Qt::TextAlignmentRole:
         if (column == FileColumn::Size)
@@ -227,7 +240,7 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= FileColumnCount)
         return;
     const auto fileColumn = FileColumn(column);
-    std::vector<int> sorted = fileColumn == FileColumn::Name || fileColumn == FileColumn::Type
+    std::vector<int> sorted = IsTextColumn(fileColumn)
                                   ? OrderByRanks(Ranks(fileColumn), FOrder, order)
                                   : OrderByValues(FRows, FOrder, fileColumn, order);
     if (sorted == FOrder)
@@ -253,7 +266,7 @@ void FileListModel::sort(int column, Qt::SortOrder order) {
 }
 
 const std::vector<int>& FileListModel::Ranks(FileColumn column) {
-    const auto slot = size_t(column);
+    const auto slot = column == FileColumn::Database ? size_t(2) : size_t(column);
     if (!FRanksValid[slot]) {
         FRanks[slot] = TextRanks(FRows, column, FCollator);
         FRanksValid[slot] = true;

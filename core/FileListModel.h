@@ -35,6 +35,10 @@ public:
     void SetColumnCaptions(const QStringList& captions);
     // The window's icons for the three kinds of row (QIcons; QtGui is not linked here).
     void SetRowIcons(const QVariant& palm, const QVariant& archive, const QVariant& unreadable);
+    // The mark of a row whose file the check found damaged or suspicious.
+    void SetTroubleIcon(const QVariant& icon) { FTroubleIcon = icon; }
+    // Marks the row (in the order shown) with what the check found; empty clears it.
+    void SetTrouble(int row, const QString& trouble);
     // The locale whose text comparison orders Name, Type and ties; QLocale() at first.
     void SetLocale(const QLocale& locale);
 
@@ -71,12 +75,13 @@ private:
     // rows as indexes into FRows, and the ranks need no reordering.
     std::vector<FileRow> FRows;
     std::vector<int> FOrder;
-    // Ranks of Name and Type per entry of FRows, made at their first sort.
-    std::array<std::vector<int>, 2> FRanks;
-    std::array<bool, 2> FRanksValid{};
+    // Ranks of Name, Type and Database per entry of FRows, made at their first sort.
+    std::array<std::vector<int>, 3> FRanks; // Name, Type, Database
+    std::array<bool, 3> FRanksValid{};
     QCollator FCollator;
     QStringList FCaptions;
     std::array<QVariant, 3> FIcons;
+    QVariant FTroubleIcon;
     QString FFolder;
     bool FArchiveView = false;
 };

@@ -29,6 +29,8 @@ struct FileRow {
     int32_t ChangedStamp = 0;
     RowIcon Icon = RowIcon::PalmFile;
     QString Error; // the reader's message when the header could not be read
+    // What the structure check found wrong (damaged or suspicious), once it has run.
+    QString Trouble;
     // The row's file when it is not the listed folder + Name: an archive entry's
     // extracted copy (empty for an entry that could not be extracted), or a file whose
     // name is not UTF-8, as DecodePath keeps its bytes (Name is then its shown text).

@@ -8,8 +8,8 @@
 
 #include <map>
 
-InstallCandidate InspectForInstall(const QString& file) {
-    InstallCandidate candidate;
+InstallInspection InspectForInstall(const QString& file) {
+    InstallInspection candidate;
     candidate.File = file;
     std::string error;
     const auto source = FileByteSource::Open(EncodePath(file).toStdString(), &error);
@@ -35,12 +35,12 @@ InstallCandidate InspectForInstall(const QString& file) {
     return candidate;
 }
 
-std::vector<InstallConcern> InstallConcerns(const std::vector<InstallCandidate>& candidates) {
+std::vector<InstallConcern> InstallConcerns(const std::vector<InstallInspection>& candidates) {
     std::vector<InstallConcern> concerns;
     // Names in the order they first appear, with the files that have each.
     std::vector<std::string> order;
     std::map<std::string, QStringList> filesOfName;
-    for (const InstallCandidate& candidate : candidates) {
+    for (const InstallInspection& candidate : candidates) {
         if (!candidate.IsPalmDatabase)
             continue;
         QStringList& files = filesOfName[candidate.NameBytes];
@@ -59,14 +59,14 @@ std::vector<InstallConcern> InstallConcerns(const std::vector<InstallCandidate>&
                                          "handheld keeps only the one installed last:"),
                               {{u"%s", text}})});
     }
-    for (const InstallCandidate& candidate : candidates)
+    for (const InstallInspection& candidate : candidates)
         if (candidate.IsPalmDatabase && candidate.Damaged)
             concerns.push_back({InstallConcernKind::Damaged,
                                 {candidate.File},
                                 candidate.DatabaseName,
                                 FillPlaceholders(Translated("The file is damaged: %s"),
                                                  {{u"%s", candidate.Problem}})});
-    for (const InstallCandidate& candidate : candidates)
+    for (const InstallInspection& candidate : candidates)
         if (!candidate.IsPalmDatabase)
             concerns.push_back({InstallConcernKind::NotPalmDatabase,
                                 {candidate.File},

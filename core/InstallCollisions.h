@@ -9,7 +9,7 @@
 #include <vector>
 
 // One file about to be installed, as its header and entry list show it.
-struct InstallCandidate {
+struct InstallInspection {
     QString File;
     bool IsPalmDatabase = false; // false: unreadable, or shorter than a header
     std::string NameBytes;       // the database name's bytes up to its NUL
@@ -19,7 +19,7 @@ struct InstallCandidate {
 };
 
 // Reads the header and the entry list of file (no record bytes).
-InstallCandidate InspectForInstall(const QString& file);
+InstallInspection InspectForInstall(const QString& file);
 
 enum class InstallConcernKind { SameDatabaseName, Damaged, NotPalmDatabase };
 
@@ -34,4 +34,4 @@ struct InstallConcern {
 // more than one file has (by the name's bytes, in the order the names first appear),
 // then damaged files, then files that are no Palm database, each in the given order.
 // Empty when there is nothing to ask.
-std::vector<InstallConcern> InstallConcerns(const std::vector<InstallCandidate>& candidates);
+std::vector<InstallConcern> InstallConcerns(const std::vector<InstallInspection>& candidates);

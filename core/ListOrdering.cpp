@@ -12,7 +12,9 @@
 namespace {
 
 const QString& Text(const FileRow& row, FileColumn column) {
-    return column == FileColumn::Name ? row.Name : row.Type;
+    return column == FileColumn::Name   ? row.Name
+           : column == FileColumn::Type ? row.Type
+                                        : row.Database;
 }
 
 // A packed stamp's fields run from the year down, so as an unsigned number it orders
@@ -66,7 +68,7 @@ QCollator ListCollator(const QLocale& locale) {
 }
 
 int CompareRows(FileColumn column, const FileRow& a, const FileRow& b, const QCollator& collator) {
-    if (column == FileColumn::Name || column == FileColumn::Type)
+    if (IsTextColumn(column))
         return CompareTexts(Text(a, column), Text(b, column), collator);
     const int64_t x = Value(a, column);
     const int64_t y = Value(b, column);
@@ -79,10 +81,10 @@ std::vector<int> TextRanks(const std::vector<FileRow>& rows, FileColumn column,
     // The names of one folder are distinct already, and hashing them would only cost time.
     std::vector<const QString*> distinct;
     std::vector<int> rowDistinct(rows.size());
-    if (column == FileColumn::Type) {
+    if (column != FileColumn::Name) {
         QHash<QString, int> distinctIndex;
         for (size_t i = 0; i < rows.size(); ++i) {
-            const QString& text = rows[i].Type;
+            const QString& text = Text(rows[i], column);
             auto found = distinctIndex.constFind(text);
             if (found == distinctIndex.constEnd()) {
                 found = distinctIndex.insert(text, int(distinct.size()));

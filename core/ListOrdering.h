@@ -11,14 +11,21 @@
 #include <optional>
 #include <vector>
 
-enum class FileColumn { Name = 0, Type = 1, Size = 2, Changed = 3 };
-inline constexpr int FileColumnCount = 4;
+// Database (the header's name) is shown only when the user asks for it.
+enum class FileColumn { Name = 0, Type = 1, Size = 2, Changed = 3, Database = 4 };
+inline constexpr int FileColumnCount = 5;
 
 // The list's text comparison: the locale's order without regard to letter case.
 QCollator ListCollator(const QLocale& locale = QLocale());
 
-// -1, 0 or 1. Name and Type: text comparison. Size: the byte count. Changed: the moment.
+// -1, 0 or 1. Name, Type and Database: text comparison. Size: the byte count. Changed: the moment.
 // A row whose header could not be read has an empty Type and sorts like any other.
+// Name, Type and Database: compared as texts, sorted by TextRanks.
+inline bool IsTextColumn(FileColumn column) {
+    return column == FileColumn::Name || column == FileColumn::Type ||
+           column == FileColumn::Database;
+}
+
 int CompareRows(FileColumn column, const FileRow& a, const FileRow& b, const QCollator& collator);
 
 // The fast way to the order CompareRows gives, for sorting many rows.

@@ -27,6 +27,10 @@ public:
     // A file chosen by the user, or empty when cancelled. filters as QFileDialog takes them.
     virtual QString PickFile(QWidget* parent, const QString& caption, const QString& start,
                              const QString& filters) = 0;
+    // A file name to save to (it may exist; the dialog asked about replacing it), or empty
+    // when cancelled. *filter is the filter chosen, on entry the one proposed.
+    virtual QString PickSaveFile(QWidget* parent, const QString& caption, const QString& start,
+                                 const QString& filters, QString* filter) = 0;
     // Opens a file, folder or web address with the desktop's program for it.
     virtual bool OpenUrl(const QUrl& url) = 0;
     // An input box with OK and Cancel, its field starting with initial: the text when

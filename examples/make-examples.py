@@ -21,20 +21,44 @@ def palm_seconds(*when):
 
 def database(name, type_, creator, records, attributes=0x0008, version=0,
              created=(2005, 3, 14, 9, 26, 53), modified=(2006, 11, 2, 18, 4, 10),
-             backed_up=(2006, 11, 2, 18, 30, 0), mod_number=0, seed=0, raw_dates=None):
-    """A Palm database: the 78-byte header, the record list, then the records."""
+             backed_up=(2006, 11, 2, 18, 30, 0), mod_number=0, seed=0, raw_dates=None,
+             app_info=b"", categories=None):
+    """A Palm database: the 78-byte header, the entry list, the app info block, then the
+    entries' bytes. With the resource flag (0x0001) records are (type, id, bytes) and the
+    list holds 10-byte resource entries; else 8-byte record entries, each record in the
+    category categories[index] (0 when not given)."""
     dates = raw_dates or (palm_seconds(*created), palm_seconds(*modified),
                           palm_seconds(*backed_up) if backed_up else 0)
+    resources = attributes & 0x0001
+    entry_size = 10 if resources else 8
+    list_end = 78 + entry_size * len(records) + 2  # two bytes of padding after the list
+    app_info_offset = list_end if app_info else 0
     header = struct.pack(">32sHHIIIIII4s4sIIH", name.encode("cp1252"), attributes, version,
-                         dates[0], dates[1], dates[2], mod_number, 0, 0,
+                         dates[0], dates[1], dates[2], mod_number, app_info_offset, 0,
                          type_.encode("cp1252"), creator.encode("cp1252"), seed, 0,
                          len(records))
-    offset = 78 + 8 * len(records) + 2  # two bytes of padding after the list, as usual
+    offset = list_end + len(app_info)
     entries = b""
-    for index, _ in enumerate(records):
-        entries += struct.pack(">IB3s", offset, 0x40, (seed + index + 1).to_bytes(3, "big"))
-        offset += len(records[index])
-    return header + entries + b"\0\0" + b"".join(records)
+    contents = []
+    for index, record in enumerate(records):
+        if resources:
+            kind, ident, record = record
+            entries += struct.pack(">4sHI", kind.encode("cp1252"), ident, offset)
+        else:
+            category = categories[index] if categories else 0
+            entries += struct.pack(">IB3s", offset, 0x40 | category,
+                                   (seed + index + 1).to_bytes(3, "big"))
+        contents.append(record)
+        offset += len(record)
+    return header + entries + b"\0\0" + app_info + b"".join(contents)
+
+
+def category_block(names):
+    """The standard app info block: renamed flags, 16 names of 16 bytes, their IDs, the
+    last unique ID and a pad byte."""
+    padded = [n.encode("cp1252").ljust(16, b"\0") for n in names] + [b"\0" * 16] * (16 - len(names))
+    ids = bytes(range(len(names))) + b"\0" * (16 - len(names))
+    return struct.pack(">H", 0) + b"".join(padded) + ids + bytes([len(names) - 1, 0])
 
 
 def files():
@@ -42,17 +66,22 @@ def files():
             b"HotSync every Friday\0",
             b"Call Anna about the m505 screen\0"]
     yield "MemoDB.pdb", database("MemoDB", "DATA", "memo", memo, version=1, mod_number=57,
-                                 seed=0x5F2000), (2006, 11, 2, 18, 30, 0)
+                                 seed=0x5F2000, categories=[2, 1, 2],
+                                 app_info=category_block(["Unfiled", "Business", "Personal"])
+                                 ), (2006, 11, 2, 18, 30, 0)
     yield "AddressDB.pdb", database("AddressDB", "DATA", "addr",
                                     [b"Smith\0John\0Palm Inc.\0", b"Berg\0Anna\0\0"],
                                     mod_number=12, seed=0x3A1000), (2006, 11, 2, 18, 30, 2)
     yield "ToDoDB.pdb", database("ToDoDB", "DATA", "todo", [b"\x01Renew the licence\0"],
                                  attributes=0x0048, backed_up=None), (2006, 10, 28, 0, 0, 0)
-    yield "Solitaire.prc", database("Solitaire", "appl", "SLTR", [b"\x4e\x56" * 64],
+    yield "Solitaire.prc", database("Solitaire", "appl", "SLTR",
+                                    [("code", 0, b"\x00\x01" * 12), ("code", 1, b"\x4e\x56" * 64),
+                                     ("tAIN", 1000, b"Solitaire\0"), ("tver", 1000, b"3.0\0")],
                                     attributes=0x0001 | 0x0008 | 0x0020, version=3,
                                     created=(2001, 6, 1, 12, 0, 0),
                                     modified=(2001, 6, 1, 12, 0, 0)), (2004, 5, 17, 20, 15, 44)
-    yield "DictionaryLite.prc", database("Dictionary Lite", "appl", "DicL", [b"\0" * 200],
+    yield "DictionaryLite.prc", database("Dictionary Lite", "appl", "DicL",
+                                         [("code", 1, b"\0" * 200), ("tSTR", 1000, b"Lite\0")],
                                          attributes=0x0001 | 0x0040 | 0x0002,
                                          version=2), (2005, 1, 9, 7, 45, 12)
     # Some desktop tools write Unix time stamps into the header: seconds since 1970.

@@ -1,6 +1,7 @@
 // The main window's file commands: their actions, the double-click and Enter, and the
 // drop on the folder tree wired to the commands on the selected rows.
 #include "core/BrowserSession.h"
+#include "gui/CheckCommands.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
 #include "gui/SelectionCommands.h"
@@ -11,6 +12,7 @@
 
 void TFBrowser::CreateFileOperations() {
     FCommands = std::make_unique<SelectionCommands>(*this, FSession, *FFileList, FPrompts);
+    new CheckCommands(*this, *FFileList, FPrompts, *MICheckSelected, *MICheckTree);
     connect(MICopy, &QAction::triggered, this, [this] { Run([this] { CopyMoveSelected(true); }); });
     connect(MIMove, &QAction::triggered, this,
             [this] { Run([this] { CopyMoveSelected(false); }); });

@@ -3,6 +3,7 @@
 // the list's keys.
 #include "common/Helpers.h"
 #include "core/FileListModel.h"
+#include "gui/ContentsPanel.h"
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
@@ -123,16 +124,9 @@ void TFBrowser::OnTreeSelectionChanged() {
     });
 }
 
-QString TFBrowser::RowPath(int row) const {
-    return FFileModel->RowPath(row);
-}
-
-QList<int> TFBrowser::SelectedRows() const {
-    return FFileList->SelectedRows();
-}
-
 void TFBrowser::ShowDetails(const QString& path) {
     const ListeDerLinks& catalogue = FSession.Catalogue();
+    Contents->ShowFile(path.isEmpty() || IsZipFile(path) ? QString() : path);
     if (path.isEmpty() || IsZipFile(path)) {
         ShowHeaderDetails(*General, *DBInfo, *Flags, nullptr, catalogue);
         return;

@@ -24,6 +24,7 @@ void TFBrowser::LoadSettings() {
     settings = ReadSettings(ini, DefaultLanguage());
     FLayout->Apply(settings);
     FFileList->ApplyColumnWidths(settings.MainListView);
+    FFileList->ShowDatabaseColumn(settings.DatabaseColumnVisible);
     for (int column = 0; column < 2; ++column) {
         const int width = settings.DBListView[size_t(column)];
         DBInfo->AdvListViewDB->setColumnWidth(
@@ -44,8 +45,8 @@ void TFBrowser::SaveSettings() {
     BrowserSettings s = FSession.Settings();
     s.StartPath = StartPathToWrite(s, TreeFolder());
     FLayout->Take(s);
-    for (int column = 0; column < 4; ++column)
-        s.MainListView[size_t(column)] = AdvListView->columnWidth(column);
+    s.MainListView = FFileList->ColumnWidths();
+    s.DatabaseColumnVisible = FFileList->DatabaseColumnShown();
     for (int column = 0; column < 2; ++column)
         s.DBListView[size_t(column)] = DBInfo->AdvListViewDB->columnWidth(column);
     s.Favorites.clear();

@@ -79,6 +79,12 @@ QString DesktopPrompts::PickFile(QWidget* parent, const QString& caption, const 
     return QFileDialog::getOpenFileName(parent, caption, start, filters);
 }
 
+QString DesktopPrompts::PickSaveFile(QWidget* parent, const QString& caption, const QString& start,
+                                     const QString& filters, QString* filter) {
+    const ProgressPause pause;
+    return QFileDialog::getSaveFileName(parent, caption, start, filters, filter);
+}
+
 bool DesktopPrompts::OpenUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }

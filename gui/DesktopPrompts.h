@@ -12,6 +12,8 @@ public:
     QString PickFolder(QWidget* parent, const QString& caption, const QString& start) override;
     QString PickFile(QWidget* parent, const QString& caption, const QString& start,
                      const QString& filters) override;
+    QString PickSaveFile(QWidget* parent, const QString& caption, const QString& start,
+                         const QString& filters, QString* filter) override;
     bool OpenUrl(const QUrl& url) override;
     std::optional<QString> AskText(QWidget* parent, const QString& caption, const QString& prompt,
                                    const QString& initial) override;

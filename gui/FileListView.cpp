@@ -7,6 +7,7 @@
 #include "i18n/Translate.h"
 #include "resources/Icons.h"
 
+#include <QAction>
 #include <QDrag>
 #include <QHeaderView>
 #include <QItemSelection>
@@ -19,10 +20,11 @@
 FileListView::FileListView(QWidget* parent) : QTreeView(parent) {
     setObjectName(QStringLiteral("AdvListView"));
     FRows = new FileListModel(this);
+    FRows->SetTroubleIcon(style()->standardIcon(QStyle::SP_MessageBoxWarning));
     FRows->SetRowIcons(BriskoIcon(IconId::PalmFile), BriskoIcon(IconId::ZipArchive),
                        BriskoIcon(IconId::UnreadableFile));
-    FRows->SetColumnCaptions(
-        {Translated("Name"), Translated("Type"), Translated("Size"), Translated("Changed")});
+    FRows->SetColumnCaptions({Translated("Name"), Translated("Type"), Translated("Size"),
+                              Translated("Changed"), Translated("Database")});
     setModel(FRows);
     setRootIsDecorated(false);
     setUniformRowHeights(true);
@@ -40,8 +42,16 @@ FileListView::FileListView(QWidget* parent) : QTreeView(parent) {
     header()->setSortIndicatorShown(false);
     header()->setStretchLastSection(false);
     header()->setSectionsMovable(false);
-    for (int column = 0; column < 4; ++column)
+    for (int column = 0; column < FileColumnCount; ++column)
         setColumnWidth(column, DesignedColumnWidth(column));
+    // The header's popup menu shows and hides the Database column.
+    FDatabaseColumnItem = new QAction(Translated("Database"), this);
+    FDatabaseColumnItem->setCheckable(true);
+    connect(FDatabaseColumnItem, &QAction::toggled, this,
+            [this](bool shown) { setColumnHidden(int(FileColumn::Database), !shown); });
+    header()->setContextMenuPolicy(Qt::ActionsContextMenu);
+    header()->addAction(FDatabaseColumnItem);
+    ShowDatabaseColumn(false);
 }
 
 int FileListView::DesignedColumnWidth(int column) const {
@@ -64,8 +74,26 @@ int FileListView::DesignedColumnWidth(int column) const {
     return designed;
 }
 
-void FileListView::ApplyColumnWidths(const std::array<int, 4>& stored) {
-    for (int column = 0; column < 4; ++column) {
+void FileListView::ShowDatabaseColumn(bool shown) {
+    FDatabaseColumnItem->setChecked(shown);
+    setColumnHidden(int(FileColumn::Database), !shown);
+}
+
+bool FileListView::DatabaseColumnShown() const {
+    return FDatabaseColumnItem->isChecked();
+}
+
+std::array<int, FileColumnCount> FileListView::ColumnWidths() const {
+    std::array<int, FileColumnCount> widths{};
+    for (int column = 0; column < FileColumnCount; ++column)
+        widths[size_t(column)] =
+            isColumnHidden(column) ? FStoredWidths[size_t(column)] : columnWidth(column);
+    return widths;
+}
+
+void FileListView::ApplyColumnWidths(const std::array<int, FileColumnCount>& stored) {
+    FStoredWidths = stored; // a hidden column keeps what was stored
+    for (int column = 0; column < FileColumnCount; ++column) {
         const int width = stored[size_t(column)];
         const int designed = DesignedColumnWidth(column);
         // A Size or Changed column stored narrower (the widths of earlier versions) is

@@ -3,10 +3,14 @@
 // plain one otherwise; Qt follows the key during the drag.
 #pragma once
 
+#include "core/ListOrdering.h"
+
 #include <QTreeView>
 #include <array>
 
 class FileListModel;
+
+class QAction;
 
 class FileListView : public QTreeView {
     Q_OBJECT
@@ -23,7 +27,12 @@ public:
     // The designed width; the Size and Changed columns' are measured for the widest value.
     int DesignedColumnWidth(int column) const;
     // Stored widths, -1 for the designed one; sizes and dates are never cut.
-    void ApplyColumnWidths(const std::array<int, 4>& stored);
+    void ApplyColumnWidths(const std::array<int, FileColumnCount>& stored);
+    // The widths to store: a hidden column's as it was applied.
+    std::array<int, FileColumnCount> ColumnWidths() const;
+    // The optional Database column (also from the header's popup menu).
+    void ShowDatabaseColumn(bool shown);
+    bool DatabaseColumnShown() const;
     // Sizes with a unit ("800 Bytes", in an archive) are wider than a folder's byte counts.
     void WidenSizeColumnToContents();
 
@@ -31,5 +40,7 @@ protected:
     void startDrag(Qt::DropActions supportedActions) override;
 
 private:
+    QAction* FDatabaseColumnItem;
+    std::array<int, FileColumnCount> FStoredWidths{-1, -1, -1, -1, -1};
     FileListModel* FRows;
 };

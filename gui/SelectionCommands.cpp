@@ -3,6 +3,7 @@
 #include "core/BrowserSession.h"
 #include "core/CopyMove.h"
 #include "core/FileListModel.h"
+#include "core/InstallCollisions.h"
 #include "core/Prompts.h"
 #include "dialogs/TFDialog.h"
 #include "gui/FileListView.h"
@@ -129,6 +130,8 @@ void SelectionCommands::InstallSelectedFiles() {
     if (rows.isEmpty())
         return;
     const FileListModel& model = FList.Rows();
+    if (!ConfirmInstallConcerns(rows))
+        return;
     std::vector<InstallCandidate> candidates;
     for (int row : rows)
         candidates.push_back({model.RowPath(row), model.Row(row).Name});
@@ -142,6 +145,24 @@ void SelectionCommands::InstallSelectedFiles() {
                        Listed(Translated("These files cannot be handed to the install tool, "
                                          "because their names contain a double quote:"),
                               refused));
+}
+
+bool SelectionCommands::ConfirmInstallConcerns(const QList<int>& rows) {
+    std::vector<InstallInspection> inspected;
+    for (const int row : rows)
+        inspected.push_back(InspectForInstall(FList.Rows().RowPath(row)));
+    const std::vector<InstallConcern> concerns = InstallConcerns(inspected);
+    if (concerns.empty())
+        return true;
+    QStringList texts;
+    for (const InstallConcern& concern : concerns) {
+        texts << concern.Text;
+        for (const QString& file : concern.Files)
+            texts << QStringLiteral("    ") + DisplayName(file);
+    }
+    return FPrompts.Confirm(
+        &FWindow, Listed(Translated("Before these files go to the install tool:"), texts) +
+                      QStringLiteral("\n\n") + Translated("Install them all the same?"));
 }
 
 void SelectionCommands::AddInstallFile(const QString& path) {

@@ -8,6 +8,7 @@
 
 #include "platform/SafeWrite.h"
 
+#include <QList>
 #include <QString>
 
 class BrowserSession;
@@ -26,6 +27,8 @@ public:
     bool CopyMoveFiles(const QString& target, bool confirm, bool copy);
     bool DeleteSelectedFiles();
     void OpenRow(int row);
+    // After the question about install concerns (the same database name twice, a damaged
+    // file, a file that is no Palm database), when there are any.
     void InstallSelectedFiles();
     void AddInstallFile(const QString& path);
     void RunInstallTool();
@@ -34,6 +37,9 @@ public:
     void SetFileSystemCalls(const FileSystemCalls& calls) { FCalls = &calls; }
 
 private:
+    // Asks whether to go on when the rows' files give cause; true when there is none.
+    bool ConfirmInstallConcerns(const QList<int>& rows);
+
     QWidget& FWindow;
     BrowserSession& FSession;
     FileListView& FList;

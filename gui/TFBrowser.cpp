@@ -26,7 +26,6 @@
 #include <QUrl>
 
 namespace {
-
 // Room for the four list columns between the folder tree and the details panels.
 constexpr int DesignedWidth = 1120;
 constexpr int DesignedHeight = 760;
@@ -51,7 +50,8 @@ TFBrowser::TFBrowser(ProgramPaths paths, Prompts& prompts, QString startFolder, 
         std::vector<LaidOutPanel>{{TBXdpFolders, &BrowserSettings::TreeViewVisible},
                                   {tbxdpGeneral, &BrowserSettings::FileInfoGeneralVisible},
                                   {tbxdpDBInfo, &BrowserSettings::FileInfoDBVisible},
-                                  {tbxdpFlags, &BrowserSettings::FileInfoFlagsVisible}},
+                                  {tbxdpFlags, &BrowserSettings::FileInfoFlagsVisible},
+                                  {tbxdpContents, &BrowserSettings::FileInfoContentsVisible}},
         std::vector<QToolBar*>{tbxtbMain, tbxtwSystemComboBox}, TBXdpFolders);
 
     FStatusLabel = new QLabel(this);
@@ -98,13 +98,13 @@ void TFBrowser::CreateCentralList() {
     AdvListView->viewport()->installEventFilter(this);
     setCentralWidget(AdvListView);
 
-    auto* separator1 = new QAction(this);
-    separator1->setSeparator(true);
-    auto* separator2 = new QAction(this);
-    separator2->setSeparator(true);
+    QAction* separators[] = {new QAction(this), new QAction(this)};
+    for (QAction* separator : separators)
+        separator->setSeparator(true);
     // The popup menu; it also makes Del act where the list has the focus only, so
     // that it never deletes files while a path is typed elsewhere.
-    AdvListView->addActions({MIOpen, separator1, MICopy, MIMove, MIDelete, separator2, MIInstall});
+    AdvListView->addActions(
+        {MIOpen, separators[0], MICopy, MIMove, MIDelete, separators[1], MIInstall});
 }
 
 void TFBrowser::ListTypedFolder(const QString& text) {

@@ -7,7 +7,9 @@
 #pragma once
 
 #include "core/BrowserSession.h"
+#include "core/FileListModel.h"
 #include "core/ProgramPaths.h"
+#include "gui/FileListView.h"
 #include "gui/WindowParts.h"
 #include "i18n/InstalledLanguages.h"
 #include "platform/SafeWrite.h"
@@ -17,8 +19,6 @@
 #include <functional>
 #include <memory>
 
-class FileListModel;
-class FileListView;
 class Prompts;
 class SelectionCommands;
 class WindowPlacement;
@@ -99,8 +99,8 @@ public:
     QString TreeFolder() const;
     // The file of a row: the current folder followed by the row's name; in the archive
     // view, the row's own extracted copy.
-    QString RowPath(int row) const;
-    QList<int> SelectedRows() const;
+    QString RowPath(int row) const { return FFileModel->RowPath(row); }
+    QList<int> SelectedRows() const { return FFileList->SelectedRows(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

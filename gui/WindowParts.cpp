@@ -1,5 +1,6 @@
 #include "gui/WindowParts.h"
 
+#include "gui/ContentsPanel.h"
 #include "gui/DetailsPanels.h"
 #include "gui/FolderTreeView.h"
 #include "i18n/Translate.h"
@@ -77,6 +78,9 @@ void WindowParts::MakeActions(QObject* owner) {
     TBXItem14 = MakeAction(owner, N_("One level up"), IconId::UpOneLevel,
                            QKeySequence(Qt::ALT | Qt::Key_Up));
     MIOpen = MakeAction(owner, N_("Open"), IconId::Open);
+    MICheckSelected = new QAction(Translated("Check selected files"), owner);
+    MICheckSelected->setToolTip(Translated("Check the selected files (or all listed) for damage"));
+    MICheckTree = new QAction(Translated("Check folder tree..."), owner);
 }
 
 void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
@@ -99,6 +103,9 @@ void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
     for (QDockWidget* dock : {tbxdpGeneral, tbxdpDBInfo, tbxdpFlags})
         window.addDockWidget(Qt::RightDockWidgetArea, dock);
     window.resizeDocks({TBXdpFolders, tbxdpGeneral}, {220, 250}, Qt::Horizontal);
+    Contents = new ContentsPanel(prompts, &window);
+    tbxdpContents = MakeDock(window, N_("Contents"), QStringLiteral("tbxdpContents"), Contents);
+    window.addDockWidget(Qt::TopDockWidgetArea, tbxdpContents);
 
     // The panel toggles are the docks' own view actions: the check mark always tells
     // whether the panel is shown, also after its close button was used.
@@ -108,6 +115,7 @@ void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
     tbxiGeneral = tbxdpGeneral->toggleViewAction();
     tbxiDB = tbxdpDBInfo->toggleViewAction();
     tbxiFlags = tbxdpFlags->toggleViewAction();
+    tbxiContents = tbxdpContents->toggleViewAction();
 }
 
 void WindowParts::MakeMenusAndBars(QMainWindow& window) {
@@ -116,6 +124,8 @@ void WindowParts::MakeMenusAndBars(QMainWindow& window) {
     QMenu* files = bar->addMenu(Translated("&Files"));
     files->addActions({MICopy, MIMove, MIDelete, MIInstall});
     files->addSeparator();
+    files->addActions({MICheckSelected, MICheckTree});
+    files->addSeparator();
     files->addAction(MISelectAll);
     files->addSeparator();
     files->addAction(TBXItem6);
@@ -123,7 +133,7 @@ void WindowParts::MakeMenusAndBars(QMainWindow& window) {
     QMenu* view = bar->addMenu(Translated("&View"));
     view->addAction(MIFolders);
     QMenu* fileInfo = view->addMenu(Translated("FileInfo"));
-    fileInfo->addActions({tbxiGeneral, tbxiDB, tbxiFlags});
+    fileInfo->addActions({tbxiGeneral, tbxiDB, tbxiFlags, tbxiContents});
     view->addAction(TBXItem1);
     view->addSeparator();
     LanguageMenu = view->addMenu(Translated("Language"));

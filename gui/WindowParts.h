@@ -5,6 +5,7 @@
 // do, which is the window's.
 #pragma once
 
+class ContentsPanel;
 class DatabaseInfoPanel;
 class FlagsPanel;
 class FolderTreeView;
@@ -37,6 +38,7 @@ struct WindowParts {
     QAction* tbxiGeneral;
     QAction* tbxiDB;
     QAction* tbxiFlags;
+    QAction* tbxiContents;
     QAction* TBXItem1;  // Refresh
     QAction* TBXItem4;  // Creator IDs
     QAction* TBXItem3;  // Options
@@ -44,6 +46,8 @@ struct WindowParts {
     QAction* TBXItem2;  // About
     QAction* TBXItem14; // One level up
     QAction* MIOpen;
+    QAction* MICheckSelected;
+    QAction* MICheckTree;
     QMenu* MIFavorites;
     QMenu* LanguageMenu;
 
@@ -51,6 +55,7 @@ struct WindowParts {
     QDockWidget* tbxdpGeneral;
     QDockWidget* tbxdpDBInfo;
     QDockWidget* tbxdpFlags;
+    QDockWidget* tbxdpContents; // above the list: its table needs the width
     QToolBar* tbxtbMain;
     QToolBar* tbxtwSystemComboBox;
     QComboBox* FolderCombo = nullptr; // made after the list, whose events come earlier
@@ -58,6 +63,7 @@ struct WindowParts {
     GeneralPanel* General;
     DatabaseInfoPanel* DBInfo;
     FlagsPanel* Flags;
+    ContentsPanel* Contents;
 
 protected:
     void MakeActions(QObject* owner);

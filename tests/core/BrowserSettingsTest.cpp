@@ -32,7 +32,7 @@ TEST(BrowserSettings, EveryKeyIsWrittenInItsPlaceAndReadsBackAsItWas) {
     s.MainWindowWidth = 800;
     s.MainWindowX = -4;
     s.FoldersWidth = 0;
-    s.MainListView = {300, -1, 0, 121};
+    s.MainListView = {300, -1, 0, 121, 90};
     s.DBListView = {81, 71};
     s.Favorites = Words("/a /b /a");
     int next = 1;
@@ -50,15 +50,17 @@ TEST(BrowserSettings, EveryKeyIsWrittenInItsPlaceAndReadsBackAsItWas) {
     const IniFile saved = FromText(written.ToBytes());
     EXPECT_EQ(ReadSettings(saved, QStringLiteral("en")), s);
 
-    EXPECT_EQ(saved.SectionNames(), Words("Brisko TBXTBMainMenu tbxtbMain tbxtwSystemComboBox "
-                                          "TBXdpFolders tbxdpGeneral tbxdpDBInfo tbxdpFlags "
-                                          "MainListView DBListView Favorites"));
+    EXPECT_EQ(saved.SectionNames(),
+              Words("Brisko TBXTBMainMenu tbxtbMain tbxtwSystemComboBox "
+                    "TBXdpFolders tbxdpGeneral tbxdpDBInfo tbxdpFlags tbxdpContents "
+                    "MainListView DBListView Favorites"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("Brisko")),
               Words("StartPath Language InstallTool RememberLastDirectory TreeViewVisible "
-                    "FileInfoGeneralVisible FileInfoDBVisible FileInfoFlagsVisible ShowPRC "
+                    "FileInfoGeneralVisible FileInfoDBVisible FileInfoFlagsVisible "
+                    "FileInfoContentsVisible DatabaseColumnVisible ShowPRC "
                     "ShowPDB ShowZIP MainWindowWidth MainWindowHeight MainWindowX MainWindowY "
                     "FoldersWidth"));
-    EXPECT_EQ(saved.KeyNames(QStringLiteral("MainListView")), Words("col0 col1 col2 col3"));
+    EXPECT_EQ(saved.KeyNames(QStringLiteral("MainListView")), Words("col0 col1 col2 col3 col4"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("DBListView")), Words("col0 col1"));
     const QStringList common = Words("Rev Visible DockedTo LastDock DockRow DockPos FloatLeft "
                                      "FloatTop");
@@ -81,6 +83,8 @@ TEST(BrowserSettings, EachKeyIsReadIntoItsOwnField) {
         {"FileInfoGeneralVisible", &BrowserSettings::FileInfoGeneralVisible},
         {"FileInfoDBVisible", &BrowserSettings::FileInfoDBVisible},
         {"FileInfoFlagsVisible", &BrowserSettings::FileInfoFlagsVisible},
+        {"FileInfoContentsVisible", &BrowserSettings::FileInfoContentsVisible},
+        {"DatabaseColumnVisible", &BrowserSettings::DatabaseColumnVisible},
         {"ShowPRC", &BrowserSettings::ShowPRC},
         {"ShowPDB", &BrowserSettings::ShowPDB},
         {"ShowZIP", &BrowserSettings::ShowZIP}};

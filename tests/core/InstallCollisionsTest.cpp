@@ -9,8 +9,8 @@
 
 namespace {
 
-InstallCandidate Palm(const char* file, const std::string& name, bool damaged = false) {
-    InstallCandidate c;
+InstallInspection Palm(const char* file, const std::string& name, bool damaged = false) {
+    InstallInspection c;
     c.File = QString::fromLatin1(file);
     c.IsPalmDatabase = true;
     c.NameBytes = name;
@@ -20,8 +20,8 @@ InstallCandidate Palm(const char* file, const std::string& name, bool damaged = 
     return c;
 }
 
-InstallCandidate NotPalm(const char* file) {
-    InstallCandidate c;
+InstallInspection NotPalm(const char* file) {
+    InstallInspection c;
     c.File = QString::fromLatin1(file);
     c.Problem = QStringLiteral("too short");
     return c;
@@ -43,7 +43,7 @@ QStringList Summary(const std::vector<InstallConcern>& concerns) {
 TEST(InstallCollisions, AsksAboutSharedNamesDamageAndNonPalmFiles) {
     const struct {
         const char* name;
-        std::vector<InstallCandidate> candidates;
+        std::vector<InstallInspection> candidates;
         QStringList expected;
     } cases[] = {
         {"nothing to ask", {Palm("a.pdb", "MemoDB"), Palm("b.pdb", "AddressDB")}, {}},
@@ -88,17 +88,17 @@ TEST(InstallCollisions, InspectsTheFilesOnDisk) {
     const QString damaged = b.WriteTo(dir.File(QStringLiteral("b.pdb")));
     const QString text = dir.Write(QStringLiteral("c.pdb"), "hello");
 
-    const InstallCandidate a = InspectForInstall(sound);
+    const InstallInspection a = InspectForInstall(sound);
     EXPECT_TRUE(a.IsPalmDatabase);
     EXPECT_FALSE(a.Damaged);
     EXPECT_EQ(a.NameBytes, "Caf\xE9 DB");
     EXPECT_EQ(a.DatabaseName, QStringLiteral("Caf\u00E9 DB"));
-    const InstallCandidate d = InspectForInstall(damaged);
+    const InstallInspection d = InspectForInstall(damaged);
     EXPECT_TRUE(d.IsPalmDatabase);
     EXPECT_TRUE(d.Damaged);
     EXPECT_FALSE(d.Problem.isEmpty());
     EXPECT_FALSE(InspectForInstall(text).IsPalmDatabase);
-    const InstallCandidate missing = InspectForInstall(dir.File(QStringLiteral("none.pdb")));
+    const InstallInspection missing = InspectForInstall(dir.File(QStringLiteral("none.pdb")));
     EXPECT_FALSE(missing.IsPalmDatabase);
     EXPECT_FALSE(missing.Problem.isEmpty());
     EXPECT_EQ(

@@ -17,7 +17,7 @@ std::vector<int> FastOrder(const std::vector<FileRow>& rows, FileColumn column, 
                            const QCollator& collator) {
     std::vector<int> current(rows.size());
     std::iota(current.begin(), current.end(), 0);
-    if (column == FileColumn::Name || column == FileColumn::Type)
+    if (IsTextColumn(column))
         return OrderByRanks(TextRanks(rows, column, collator), current, order);
     return OrderByValues(rows, current, column, order);
 }
@@ -72,6 +72,7 @@ TEST(ListOrdering, FastOrdersEqualStableSortByCompareRows) {
                               int64_t(random.bounded(6)) * 512, stamps[random.bounded(4)]);
         row.Name += QString::number(random.bounded(2)); // ties that are not identical texts
         row.Error = QString::number(i);                 // the starting position, to tell ties apart
+        row.Database = types[random.bounded(int(types.size()))] + u' ' + names[i % 3];
         rows.push_back(row);
     }
     for (const QLocale& locale : {QLocale::c(), English, German, Swedish}) {

@@ -45,6 +45,15 @@ public:
     QString PickFile(QWidget*, const QString&, const QString&, const QString&) override {
         return Next(PickedFiles, QString());
     }
+    // Each answer: the file name and the filter chosen.
+    std::deque<std::pair<QString, QString>> SavedFiles;
+    QString PickSaveFile(QWidget*, const QString&, const QString&, const QString&,
+                         QString* filter) override {
+        const auto answer = Next(SavedFiles, std::pair<QString, QString>());
+        if (filter && !answer.second.isEmpty())
+            *filter = answer.second;
+        return answer.first;
+    }
     bool OpenUrl(const QUrl& url) override {
         Opened << url;
         return true;

@@ -253,6 +253,7 @@ TEST_F(FileOperations, InstallHandsTheSelectedPathsToTheToolInItsForm) {
     w->Settings().InstallTool = tool;
     w->UpdateInstallCommands();
     Select({QStringLiteral("other one.prc"), QStringLiteral("My file.pdb")});
+    prompts.ConfirmAnswers = {true}; // they are no Palm databases: installed all the same
     w->MIInstall->trigger();
     EXPECT_EQ(recorded(), (QStringList{tool, first, second}));
     EXPECT_TRUE(w->SelectedRows().isEmpty());
@@ -261,6 +262,7 @@ TEST_F(FileOperations, InstallHandsTheSelectedPathsToTheToolInItsForm) {
 
     qputenv("PATH", "/nonexistent"); // without Wine the tool cannot start: the user is told
     Select(Words("z.pdb"));
+    prompts.ConfirmAnswers = {true};
     w->MIInstall->trigger();
     ASSERT_EQ(prompts.Messages.size(), 1);
     EXPECT_TRUE(prompts.Messages[0].contains(QStringLiteral("Wine")))
