@@ -10,6 +10,7 @@
 #include "gui/ExportReport.h"
 #include "gui/FileListView.h"
 #include "gui/TFBrowser.h"
+#include "gui/WorkProgress.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"
@@ -19,6 +20,7 @@
 #include <QComboBox>
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
@@ -69,6 +71,7 @@ struct Filling {
     const char* encoding = "windows-1252";
     bool includeDeleted = false;
     bool cancel = false;
+    bool cancelProgress = false; // Cancel in the progress dialog as soon as it shows
 };
 
 DelayedAnswers::Answer Fill(const Filling& f) {
@@ -88,6 +91,13 @@ DelayedAnswers::Answer Fill(const Filling& f) {
         if (dialog->IncludeDeletedBox->isChecked() != f.includeDeleted)
             QTest::mouseClick(dialog->IncludeDeletedBox, Qt::LeftButton, {},
                               QPoint(4, dialog->IncludeDeletedBox->height() / 2));
+        if (f.cancelProgress) {
+            QWidget* window = dialog->parentWidget();
+            QTimer::singleShot(0, window, [window] {
+                if (auto* progress = window->findChild<QProgressDialog*>())
+                    progress->cancel();
+            });
+        }
         QTest::mouseClick(dialog->ExportButton, Qt::LeftButton);
     };
 }
@@ -234,4 +244,22 @@ TEST_F(ExportWindow, AnArchivesEntriesAreExportedFromTheirExtractedCopies) {
     ASSERT_NE(Report(), nullptr);
     EXPECT_EQ(FilesBelow(out.File(QStringLiteral("from-zip"))),
               QStringList{QStringLiteral("MemoDB/Unfiled/From the archive.txt")});
+}
+
+TEST_F(ExportWindow, CancelEndsTheRunAndTheReportSaysSoKeepingWhatWasWritten) {
+    for (int i = 0; i < 40; ++i)
+        files.Write(QStringLiteral("many/Memo%1.pdb").arg(i), Memos({"memo"}, {0x00}));
+    const auto usualDelay = WorkProgress::ShowDelay();
+    WorkProgress::SetShowDelay(std::chrono::milliseconds(0)); // shown from the first file
+    Start(files.File(QStringLiteral("many")));
+    Filling filling{out.File(QStringLiteral("cut")), true, "windows-1252", false};
+    filling.cancelProgress = true;
+    Export(filling);
+    WorkProgress::SetShowDelay(usualDelay);
+    ASSERT_NE(Report(), nullptr);
+    EXPECT_TRUE(Report()->Summary().endsWith(QStringLiteral("The export was cancelled.")))
+        << Report()->Summary().toStdString();
+    const QStringList written = FilesBelow(out.File(QStringLiteral("cut")));
+    EXPECT_LT(written.size(), 40);
+    EXPECT_EQ(ReportItems(0).size() + ReportItems(1).size(), written.size());
 }
