@@ -4,6 +4,7 @@
 #include "gui/CheckCommands.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
+#include "gui/PackCommands.h"
 #include "gui/SelectionCommands.h"
 #include "gui/TFBrowser.h"
 
@@ -13,6 +14,8 @@
 void TFBrowser::CreateFileOperations() {
     FCommands = std::make_unique<SelectionCommands>(*this, FSession, *FFileList, FPrompts);
     new CheckCommands(*this, *FFileList, FPrompts, *MICheckSelected, *MICheckTree);
+    auto* pack = new PackCommands(*this, FSession, *FFileList, FPrompts, *MIPack);
+    connect(pack, &PackCommands::ListedFolderChanged, this, [this] { Run([this] { Refresh(); }); });
     connect(MICopy, &QAction::triggered, this, [this] { Run([this] { CopyMoveSelected(true); }); });
     connect(MIMove, &QAction::triggered, this,
             [this] { Run([this] { CopyMoveSelected(false); }); });

@@ -81,6 +81,9 @@ void WindowParts::MakeActions(QObject* owner) {
     MICheckSelected = new QAction(Translated("Check selected files"), owner);
     MICheckSelected->setToolTip(Translated("Check the selected files (or all listed) for damage"));
     MICheckTree = new QAction(Translated("Check folder tree..."), owner);
+    MIPack = new QAction(Translated("Pack into ZIP..."), owner);
+    MIPack->setToolTip(
+        Translated("Pack the selected files (or all listed) into a new ZIP archive"));
 }
 
 void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
@@ -125,6 +128,8 @@ void WindowParts::MakeMenusAndBars(QMainWindow& window) {
     files->addActions({MICopy, MIMove, MIDelete, MIInstall});
     files->addSeparator();
     files->addActions({MICheckSelected, MICheckTree});
+    files->addSeparator();
+    files->addAction(MIPack);
     files->addSeparator();
     files->addAction(MISelectAll);
     files->addSeparator();
