@@ -3,6 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/ContentsCommands.h"
 #include "cli/ExportCommand.h"
+#include "cli/PackCommand.h"
 #include "common/DateTime.h"
 #include "common/Helpers.h"
 #include "common/PalmText.h"
@@ -28,6 +29,7 @@ const char* const Usage =
     "       brisko-cli check [--json] [--recursive] PATH...\n"
     "       brisko-cli export [--format natural|csv] [--encoding E] [--include-deleted]\n"
     "                         PATH... --to FOLDER\n"
+    "       brisko-cli pack [--replace] PATH... --to ARCHIVE.zip\n"
     "\n"
     "  info     print the database header of each Palm file (.pdb, .prc)\n"
     "  list     print the rows that Brisko's file list shows for a folder or a ZIP archive\n"
@@ -42,6 +44,9 @@ const char* const Usage =
     "           files (or of a folder's) to FOLDER: text, vCard and iCalendar, or CSV\n"
     "           with --format csv; text in the code page E (default windows-1252);\n"
     "           exit status 1 when something was skipped\n"
+    "  pack     pack Palm files (or a folder's .pdb and .prc files) into a new ZIP\n"
+    "           archive; an existing ARCHIVE is replaced only with --replace; exit\n"
+    "           status 1 when something was skipped or nothing was written\n"
     "  --json   print JSON instead of text\n";
 
 QJsonObject HeaderObject(const QString& file, const TPalmDatabase& reader) {
@@ -196,6 +201,8 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return CheckCommand(arguments.mid(1), out, err, Usage);
     if (command == Latin("export"))
         return ExportCommand(arguments.mid(1), out, err, Usage);
+    if (command == Latin("pack"))
+        return PackCommand(arguments.mid(1), out, err, Usage);
     QStringList rest = arguments.mid(1);
     const bool json = !rest.isEmpty() && rest.first() == Latin("--json");
     if (json)

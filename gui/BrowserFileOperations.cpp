@@ -5,6 +5,7 @@
 #include "gui/ExportCommands.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
+#include "gui/PackCommands.h"
 #include "gui/SelectionCommands.h"
 #include "gui/TFBrowser.h"
 
@@ -15,6 +16,8 @@ void TFBrowser::CreateFileOperations() {
     FCommands = std::make_unique<SelectionCommands>(*this, FSession, *FFileList, FPrompts);
     new CheckCommands(*this, *FFileList, FPrompts, *MICheckSelected, *MICheckTree);
     FExportCommands = new ExportCommands(*this, FSession, *FFileList, FPrompts, *MIExport);
+    auto* pack = new PackCommands(*this, FSession, *FFileList, FPrompts, *MIPack);
+    connect(pack, &PackCommands::ListedFolderChanged, this, [this] { Run([this] { Refresh(); }); });
     connect(MICopy, &QAction::triggered, this, [this] { Run([this] { CopyMoveSelected(true); }); });
     connect(MIMove, &QAction::triggered, this,
             [this] { Run([this] { CopyMoveSelected(false); }); });

@@ -104,7 +104,7 @@ void TFBrowser::CreateCentralList() {
     // The popup menu; it also makes Del act where the list has the focus only, so
     // that it never deletes files while a path is typed elsewhere.
     AdvListView->addActions({MIOpen, separators[0], MICopy, MIMove, MIDelete, separators[1],
-                             MIInstall, separators[2], MIExport});
+                             MIInstall, separators[2], MIExport, MIPack});
 }
 
 void TFBrowser::ListTypedFolder(const QString& text) {

@@ -86,6 +86,9 @@ void WindowParts::MakeActions(QObject* owner) {
     MIExport->setToolTip(
         Translated("Export memos, addresses, to-dos, appointments and e-books of the selected "
                    "files (or all listed)"));
+    MIPack = new QAction(Translated("Pack into ZIP..."), owner);
+    MIPack->setToolTip(
+        Translated("Pack the selected files (or all listed) into a new ZIP archive"));
 }
 
 void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
@@ -132,6 +135,7 @@ void WindowParts::MakeMenusAndBars(QMainWindow& window) {
     files->addActions({MICheckSelected, MICheckTree});
     files->addSeparator();
     files->addAction(MIExport);
+    files->addAction(MIPack);
     files->addSeparator();
     files->addAction(MISelectAll);
     files->addSeparator();

@@ -49,6 +49,7 @@ struct WindowParts {
     QAction* MICheckSelected;
     QAction* MICheckTree;
     QAction* MIExport;
+    QAction* MIPack;
     QMenu* MIFavorites;
     QMenu* LanguageMenu;
 

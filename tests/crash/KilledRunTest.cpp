@@ -17,6 +17,7 @@
 #include "support/ZipBuilder.h"
 #include "zip/ExtractionFolder.h"
 #include "zip/ZipArchive.h"
+#include "zip/ZipPacking.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -292,6 +293,29 @@ std::vector<Operation> Operations() {
          },
          TrashOne, [](Fixture& f) { RemoveLeftoversOfKilledRuns(f.Paths()); },
          InformationWrittenFileInPlace, true, nullptr},
+        {"files packed into a ZIP archive replacing one",
+         [](Fixture& f) {
+             // The same sources every time, so that every run packs the same archive.
+             const QDateTime fixed = QDateTime::fromSecsSinceEpoch(1700000000);
+             f.home.Write(QStringLiteral("files/a.pdb"), NewContent, fixed);
+             f.home.Write(QStringLiteral("files/b.pdb"), OldContent, fixed);
+             f.home.Write(QStringLiteral("target/keep.pdb"), "a file the run does not touch");
+             f.home.Write(QStringLiteral("target/books.zip"), "the old archive");
+         },
+         [](Fixture& f) {
+             const PackResult result =
+                 PackFiles(PackSourcesOf({f.Home(QStringLiteral("files/a.pdb")),
+                                          f.Home(QStringLiteral("files/b.pdb"))}),
+                           f.Home(QStringLiteral("target/books.zip")), true);
+             if (!result.Written)
+                 throw std::runtime_error(result.Error.toStdString());
+         },
+         // The next pack into that folder, of nothing readable.
+         [](Fixture& f) {
+             PackFiles(PackSourcesOf({f.Home(QStringLiteral("files/none.pdb"))}),
+                       f.Home(QStringLiteral("target/other.zip")), false);
+         },
+         nullptr, true, nullptr},
         {"archive entries extracted into Temp",
          [](Fixture& f) {
              const std::time_t fixed = 1700000000; // the same archive every time

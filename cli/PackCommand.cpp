@@ -1,0 +1,76 @@
+#include "cli/PackCommand.h"
+
+#include "cli/CliCommands.h"
+#include "cli/CliText.h"
+#include "core/ArchiveListing.h"
+#include "zip/ZipPacking.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+// A folder gives its .pdb and .prc files, in name order; a file is taken as it is.
+QStringList FilesOf(const QString& path) {
+    if (!QFileInfo(path).isDir())
+        return {path};
+    QStringList files;
+    const QDir folder(path);
+    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
+        if (IsPalmFileName(name))
+            files << folder.filePath(name);
+    return files;
+}
+
+} // namespace
+
+int PackCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
+                const char* usage) {
+    QString target;
+    bool replace = false;
+    QStringList paths;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument == Latin("--to") && i + 1 < arguments.size() && target.isEmpty()) {
+            target = arguments[++i];
+        } else if (argument == Latin("--replace")) {
+            replace = true;
+        } else if (argument == Latin("--")) {
+            paths << arguments.mid(i + 1);
+            break;
+        } else if (!argument.startsWith(u'-') || argument == Latin("-")) {
+            paths << argument;
+        } else {
+            err << usage;
+            return ExitUsage;
+        }
+    }
+    if (target.isEmpty() || paths.isEmpty()) {
+        err << usage;
+        return ExitUsage;
+    }
+    if (!replace && QFileInfo(target).exists()) {
+        ReportError(err, target, Latin("the archive exists; give --replace to replace it"));
+        return ExitSomeUnreadable;
+    }
+    QStringList files;
+    for (const QString& path : paths)
+        files << FilesOf(path);
+    if (files.isEmpty()) {
+        ReportError(err, target, Latin("no Palm files to pack"));
+        return ExitSomeUnreadable;
+    }
+
+    const PackResult result = PackFiles(PackSourcesOf(files), target, replace);
+    for (const QString& packed : result.Packed)
+        out << Printable(packed) << '\n';
+    for (const QString& skipped : result.Skipped)
+        err << Printable(skipped) << '\n';
+    if (!result.Written) {
+        err << "brisko-cli: " << Printable(result.Error) << '\n';
+        return ExitSomeUnreadable;
+    }
+    out << result.Packed.size() << " file(s) packed into " << Printable(target) << ", "
+        << result.Skipped.size() << " skipped.\n";
+    return result.Skipped.isEmpty() ? ExitOk : ExitSomeUnreadable;
+}
