@@ -117,13 +117,16 @@ QString AddressPreview(const PreviewDatabase& database, const PalmRecordBytes& r
         DecodeAddressAppInfo(database.AppInfo, codePage).Value.value_or(AddressAppInfo());
     PreviewLines lines;
     AddRecordState(lines, address.Value->Flags, &info.Categories);
-    for (int field = 0; field < AddressFieldCount; ++field)
+    const int note = int(AddressField::Note);
+    for (int field = 0; field < note; ++field)
         lines.AddIfAny(FieldLabel(info, *address.Value, field),
                        address.Value->Fields[size_t(field)]);
     const int shown = address.Value->ShownPhone;
     if (!address.Value->Fields[size_t(int(AddressField::Phone1) + shown)].isEmpty())
         lines.Add(Translated("Shown in the list"),
                   PhoneLabel(info, address.Value->PhoneLabels[size_t(shown)]));
+    // Last, as it may run over several lines.
+    lines.AddIfAny(FieldLabel(info, *address.Value, note), address.Value->Fields[size_t(note)]);
     return lines.Joined();
 }
 

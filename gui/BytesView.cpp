@@ -20,7 +20,7 @@ namespace {
 
 // The preview's width in average characters: room for an address line or a memo's
 // sentence; longer lines wrap.
-constexpr int PreviewColumns = 48;
+constexpr int PreviewColumns = 60;
 // The narrowest the preview is made to fit a small screen.
 constexpr int LeastPreviewColumns = 24;
 
