@@ -37,6 +37,17 @@ inline PalmFileBuilder BackupDatabase(int i) {
 
 // A backup folder: one application in ten when withApplications, and files changed over
 // weeks (distinct times, so that no text cache has it easy).
+// A database of 65,535 records (the most a header can count) of 16 bytes each, in all 16
+// categories in turn, after an app info block of categories.
+inline PalmFileBuilder LargestDatabase() {
+    constexpr int Records = 65535;
+    std::vector<uint8_t> categories;
+    for (int i = 0; i < Records; ++i)
+        categories.push_back(uint8_t(i % 16));
+    return RecordDatabase("Large", "", "", std::vector<QByteArray>(Records, QByteArray(16, 'r')),
+                          QByteArray(276, '\0'), categories);
+}
+
 inline void WritePalmFolder(const QString& folder, int files, bool withApplications) {
     const time_t now = time(nullptr);
     for (int i = 0; i < files; ++i) {

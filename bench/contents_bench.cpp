@@ -13,16 +13,7 @@
 
 int main(int argc, char** argv) {
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
-    constexpr int Records = 65535;
-    PalmFileBuilder b;
-    b.name = "Large";
-    b.appInfoArea = 78 + Records * 8 + 2;
-    const uint32_t first = b.appInfoArea + 276;
-    for (int i = 0; i < Records; ++i) {
-        b.recordOffsets.push_back(first + uint32_t(i) * 16);
-        b.recordInfo.push_back(uint32_t((i % 16) << 24) | uint32_t(i + 1));
-    }
-    b.tail = QByteArray(2 + 276, '\0') + QByteArray(Records * 16, 'r');
+    const PalmFileBuilder b = bench::LargestDatabase();
     QTemporaryDir folder;
     const std::string path =
         QFile::encodeName(b.WriteTo(folder.filePath(QStringLiteral("large.pdb")))).toStdString();
@@ -48,5 +39,5 @@ int main(int argc, char** argv) {
                 medians[0]);
     std::printf("  list read and checked:               %7.2f ms (%zu findings)\n", medians[1],
                 findings);
-    return entries == size_t(Records) && categories && findings == 0 ? 0 : 1;
+    return entries == size_t(b.recordOffsets.size()) && categories && findings == 0 ? 0 : 1;
 }

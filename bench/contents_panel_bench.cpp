@@ -17,16 +17,7 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 20;
-    constexpr int Records = 65535;
-    PalmFileBuilder b;
-    b.name = "Large";
-    b.appInfoArea = 78 + Records * 8 + 2;
-    const uint32_t first = b.appInfoArea + 276;
-    for (int i = 0; i < Records; ++i) {
-        b.recordOffsets.push_back(first + uint32_t(i) * 16);
-        b.recordInfo.push_back(uint32_t((i % 16) << 24) | uint32_t(i + 1));
-    }
-    b.tail = QByteArray(2 + 276, '\0') + QByteArray(Records * 16, 'r');
+    const PalmFileBuilder b = bench::LargestDatabase();
     QTemporaryDir folder;
     const QString path = b.WriteTo(folder.filePath(QStringLiteral("large.pdb")));
 
@@ -48,5 +39,5 @@ int main(int argc, char** argv) {
     std::printf("The contents panel on %d rows, median of %d rounds, warm cache\n", rows, rounds);
     std::printf("  filled and painted: %7.2f ms (goal: under 50 ms)\n", medians[0]);
     std::printf("  emptied and painted: %6.2f ms\n", medians[1]);
-    return rows == Records + 1 ? 0 : 1;
+    return rows == int(b.recordOffsets.size()) + 1 ? 0 : 1;
 }

@@ -35,15 +35,12 @@ int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         if (argument == Latin("--to") && hasValue && target.isEmpty()) {
             target = arguments[++i];
         } else if (argument == Latin("--format") && hasValue) {
-            const QString format = arguments[++i];
-            if (format == Latin("csv"))
-                settings.Format = ExportFormat::Csv;
-            else if (format == Latin("natural"))
-                settings.Format = ExportFormat::Natural;
-            else {
+            const std::optional<ExportFormat> format = ExportFormatNamed(arguments[++i]);
+            if (!format) {
                 err << usage;
                 return ExitUsage;
             }
+            settings.Format = *format;
         } else if (argument == Latin("--encoding") && hasValue) {
             const QString name = arguments[++i];
             const std::optional<CodePage> page = CodePage::Named(name);

@@ -181,6 +181,25 @@ CopyMovePlan BrowserSession::PlanCopyMove(const FileListModel& model,
     return plan;
 }
 
+SelectedFiles BrowserSession::FilesOfRows(const FileListModel& model,
+                                          const QList<int>& rows) const {
+    QList<int> taken = rows;
+    if (taken.isEmpty())
+        for (int row = 0; row < model.RowCountValue(); ++row)
+            taken << row;
+    SelectedFiles files;
+    for (const int row : taken) {
+        const FileRow& fileRow = model.Row(row);
+        if (fileRow.Icon == RowIcon::Archive)
+            continue;
+        if (WithoutCopy(fileRow))
+            files.Unavailable << fileRow.Name + QStringLiteral(": ") + fileRow.Error;
+        else
+            files.Paths << model.RowPath(row);
+    }
+    return files;
+}
+
 CopyMoveRows BrowserSession::RowsAfterRun(const CopyMovePlan& plan, const CopyMoveReport& report,
                                           bool copy) {
     CopyMoveRows rows{plan.NotExtracted, {}};

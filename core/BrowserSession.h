@@ -72,6 +72,13 @@ struct TrashRows {
     QStringList Failures;
 };
 
+// The files a command on the selection takes (export, pack): the rows' files, and the
+// rows without one (archive entries never extracted) as "name: cause".
+struct SelectedFiles {
+    QStringList Paths;
+    QStringList Unavailable;
+};
+
 // What Open comes to for a row: the file to hand to the desktop, or why there is none.
 struct FileToOpen {
     QString Path;
@@ -170,6 +177,9 @@ public:
     // An archive row's copy has the entry's file name; a folder's row has its file's name,
     // by its bytes (a row's Name is only its shown text when that is not UTF-8).
     CopyMovePlan PlanCopyMove(const FileListModel& model, const QList<int>& rows) const;
+    // The selected rows' files, or with none selected every listed row's; archives listed
+    // in a folder are left out (they are no databases themselves).
+    SelectedFiles FilesOfRows(const FileListModel& model, const QList<int>& rows) const;
     // Rows the run did not reach stay selected; the not extracted ones count as handled.
     static CopyMoveRows RowsAfterRun(const CopyMovePlan& plan, const CopyMoveReport& report,
                                      bool copy);

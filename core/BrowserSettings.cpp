@@ -10,6 +10,7 @@ const QString MainSection = QStringLiteral("Brisko");
 const QString FavoritesSection = QStringLiteral("Favorites");
 const QString MainListSection = QStringLiteral("MainListView");
 const QString DBListSection = QStringLiteral("DBListView");
+const QString ExportSection = QStringLiteral("Export");
 const QString RevKey = QStringLiteral("Rev");
 constexpr int LayoutRevision = 2000; // the only layout format there is
 
@@ -153,6 +154,12 @@ BrowserSettings ReadSettings(const IniFile& ini, const QString& defaultLanguage)
 
     for (int n = 0; ini.ValueExists(FavoritesSection, QString::number(n)); ++n)
         s.Favorites.append(ini.ReadString(FavoritesSection, QString::number(n), QString()));
+
+    s.ExportFolder = ini.ReadString(ExportSection, QStringLiteral("Folder"), s.ExportFolder);
+    s.ExportFormat = ini.ReadString(ExportSection, QStringLiteral("Format"), s.ExportFormat);
+    s.ExportEncoding = ini.ReadString(ExportSection, QStringLiteral("Encoding"), s.ExportEncoding);
+    s.ExportIncludeDeleted =
+        ini.ReadBool(ExportSection, QStringLiteral("IncludeDeleted"), s.ExportIncludeDeleted);
     return s;
 }
 
@@ -200,6 +207,11 @@ void WriteSettings(IniFile& ini, const BrowserSettings& s) {
         ini.WriteString(FavoritesSection, QString::number(i), s.Favorites.at(i));
     for (qsizetype i = s.Favorites.size(); i < readable; ++i)
         ini.DeleteKey(FavoritesSection, QString::number(i));
+
+    ini.WriteString(ExportSection, QStringLiteral("Folder"), s.ExportFolder);
+    ini.WriteString(ExportSection, QStringLiteral("Format"), s.ExportFormat);
+    ini.WriteString(ExportSection, QStringLiteral("Encoding"), s.ExportEncoding);
+    ini.WriteBool(ExportSection, QStringLiteral("IncludeDeleted"), s.ExportIncludeDeleted);
 }
 
 QString StartPathToWrite(const BrowserSettings& s, const QString& treeFolder) {

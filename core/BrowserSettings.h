@@ -93,6 +93,12 @@ struct BrowserSettings {
     // Every stored path, also those whose folder is gone: the favourites menu checks
     // existence when it adds an item, as it does for the folders the user adds.
     QStringList Favorites;
+    // The export dialog's last choices ([Export]): the folder, "natural" or "csv", the code
+    // page by its name, and whether deleted and archived records go along.
+    QString ExportFolder;
+    QString ExportFormat = QStringLiteral("natural");
+    QString ExportEncoding = QStringLiteral("windows-1252");
+    bool ExportIncludeDeleted = false;
     // Keyed by LayoutSections' names; a bar or panel without a valid section has no entry.
     std::map<QString, PanelLayout> Layout;
 

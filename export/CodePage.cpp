@@ -56,6 +56,30 @@ QStringList OfferedCodePageNames() {
             QStringLiteral("windows-874"),  QStringLiteral("utf-8")};
 }
 
+QString CodePageLanguages(const QString& name) {
+    static const std::pair<const char*, const char*> languages[] = {
+        {"windows-1252", N_("Western European and American")},
+        {"shift-jis", N_("Japanese")},
+        {"iso-8859-1", N_("Western European (ISO)")},
+        {"windows-1250", N_("Central European")},
+        {"windows-1251", N_("Cyrillic")},
+        {"windows-1253", N_("Greek")},
+        {"windows-1254", N_("Turkish")},
+        {"windows-1255", N_("Hebrew")},
+        {"windows-1256", N_("Arabic")},
+        {"windows-1257", N_("Baltic")},
+        {"big5", N_("Traditional Chinese")},
+        {"gb2312", N_("Simplified Chinese")},
+        {"gbk", N_("Simplified Chinese, extended")},
+        {"euc-kr", N_("Korean")},
+        {"windows-874", N_("Thai")},
+        {"utf-8", N_("Unicode")}};
+    for (const auto& [page, language] : languages)
+        if (name.compare(QLatin1StringView(page), Qt::CaseInsensitive) == 0)
+            return Translated(language);
+    return {};
+}
+
 QString UnknownCodePageText(const QString& name) {
     return FillPlaceholders(Translated("unknown character set: %s"), {{u"%s", name}});
 }

@@ -27,5 +27,9 @@ private:
 // The code pages handhelds were sold with, in the order a choice offers them.
 QStringList OfferedCodePageNames();
 
+// The languages a code page of that list was used for ("Japanese"), for a choice to show
+// beside the name; empty for another name.
+QString CodePageLanguages(const QString& name);
+
 // The error text for a name Named() refused.
 QString UnknownCodePageText(const QString& name);

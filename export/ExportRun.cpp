@@ -35,6 +35,12 @@ QString Named(const QString& file, const QString& reason) {
     return DisplayName(QFileInfo(file).fileName()) + QStringLiteral(": ") + reason;
 }
 
+// "record 3: cause", as a skipped record is named after its file.
+QString RecordTrouble(int index, const QString& cause) {
+    return FillPlaceholders(Translated("record %d"), {{u"%d", QString::number(index)}}) +
+           QStringLiteral(": ") + cause;
+}
+
 // A name in folder not taken yet: "name.ext", else "name (2).ext", ...
 QString FreePath(const QString& folder, const QString& fileName) {
     const QFileInfo info(fileName);
@@ -102,11 +108,9 @@ std::vector<std::pair<QByteArray, const ContentsEntry*>> Run::Records(const QStr
                                                                       OpenDatabase& db) {
     std::vector<std::pair<QByteArray, const ContentsEntry*>> records;
     for (const ContentsEntry& entry : db.Contents.Entries) {
-        const QString which =
-            FillPlaceholders(Translated("record %d"), {{u"%d", QString::number(entry.Index)}});
         if (entry.Problem != EntryProblem::None) {
-            Summary.Skipped << Named(file, which + QStringLiteral(": ") +
-                                               Translated(EntryProblemText(entry.Problem)));
+            Summary.Skipped << Named(
+                file, RecordTrouble(entry.Index, Translated(EntryProblemText(entry.Problem))));
             continue;
         }
         const EntryBytes bytes = ReadEntryBytes(*db.Source, entry, 0, MaxRecordBytes);
@@ -114,7 +118,7 @@ std::vector<std::pair<QByteArray, const ContentsEntry*>> Run::Records(const QStr
             const QString cause = !bytes.Error.empty() ? QString::fromStdString(bytes.Error)
                                   : bytes.Shrank ? Translated("the file shrank while it was read")
                                                  : Translated("larger than any such record");
-            Summary.Skipped << Named(file, which + QStringLiteral(": ") + cause);
+            Summary.Skipped << Named(file, RecordTrouble(entry.Index, cause));
             continue;
         }
         records.emplace_back(QByteArray::fromStdString(bytes.Bytes), &entry);
@@ -132,10 +136,7 @@ QList<T> Run::DecodeAll(const QString& file, OpenDatabase& db, Decode decode) {
         if (one.Ok())
             decoded.append(*one.Value);
         else
-            Summary.Skipped << Named(file,
-                                     FillPlaceholders(Translated("record %d"),
-                                                      {{u"%d", QString::number(entry->Index)}}) +
-                                         QStringLiteral(": ") + one.Error);
+            Summary.Skipped << Named(file, RecordTrouble(entry->Index, one.Error));
     }
     return decoded;
 }
@@ -229,6 +230,18 @@ void Run::Export(const QString& file) {
 }
 
 } // namespace
+
+std::optional<ExportFormat> ExportFormatNamed(const QString& name) {
+    if (name == QLatin1StringView("natural"))
+        return ExportFormat::Natural;
+    if (name == QLatin1StringView("csv"))
+        return ExportFormat::Csv;
+    return std::nullopt;
+}
+
+QString ExportFormatName(ExportFormat format) {
+    return format == ExportFormat::Csv ? QStringLiteral("csv") : QStringLiteral("natural");
+}
 
 ExportKind KindOf(const std::string& type, const std::string& creator) {
     if (type == "DATA" && creator == "memo")

@@ -9,12 +9,18 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <string>
 
 enum class ExportKind { Unknown, Memos, Addresses, ToDos, Appointments, EBook };
 // Memos and e-books as text, addresses as vCard, to-dos and appointments as iCalendar; or
 // CSV for the kinds that have one (memos, addresses, to-dos).
 enum class ExportFormat { Natural, Csv };
+
+// "natural" and "csv", as the command line and the settings file name the formats; nothing
+// for another name.
+std::optional<ExportFormat> ExportFormatNamed(const QString& name);
+QString ExportFormatName(ExportFormat format);
 
 struct ExportSettings {
     ExportFormat Format = ExportFormat::Natural;

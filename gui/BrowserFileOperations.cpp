@@ -2,6 +2,7 @@
 // drop on the folder tree wired to the commands on the selected rows.
 #include "core/BrowserSession.h"
 #include "gui/CheckCommands.h"
+#include "gui/ExportCommands.h"
 #include "gui/FileListView.h"
 #include "gui/FolderTreeView.h"
 #include "gui/SelectionCommands.h"
@@ -13,6 +14,7 @@
 void TFBrowser::CreateFileOperations() {
     FCommands = std::make_unique<SelectionCommands>(*this, FSession, *FFileList, FPrompts);
     new CheckCommands(*this, *FFileList, FPrompts, *MICheckSelected, *MICheckTree);
+    FExportCommands = new ExportCommands(*this, FSession, *FFileList, FPrompts, *MIExport);
     connect(MICopy, &QAction::triggered, this, [this] { Run([this] { CopyMoveSelected(true); }); });
     connect(MIMove, &QAction::triggered, this,
             [this] { Run([this] { CopyMoveSelected(false); }); });

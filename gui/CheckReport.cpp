@@ -23,9 +23,13 @@ CheckReport::CheckReport(const CheckRunResult& result, Prompts& prompts, QWidget
     FRows->SetResult(result);
     FSummary = new QLabel(this);
     FSummary->setTextFormat(Qt::PlainText);
+    const auto checked = static_cast<unsigned long>(FRows->FilesChecked());
     FSummary->setText(FillPlaceholders(
-        result.Cancelled ? Translated("Cancelled after %n files: %d damaged, %s suspicious.")
-                         : Translated("%n files checked: %d damaged, %s suspicious."),
+        result.Cancelled
+            ? TranslatedPlural("Cancelled after %n file: %d damaged, %s suspicious.",
+                               "Cancelled after %n files: %d damaged, %s suspicious.", checked)
+            : TranslatedPlural("%n file checked: %d damaged, %s suspicious.",
+                               "%n files checked: %d damaged, %s suspicious.", checked),
         {{u"%n", QString::number(FRows->FilesChecked())},
          {u"%d", QString::number(FRows->FilesDamaged())},
          {u"%s", QString::number(FRows->FilesSuspicious())}}));

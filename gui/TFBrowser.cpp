@@ -98,13 +98,13 @@ void TFBrowser::CreateCentralList() {
     AdvListView->viewport()->installEventFilter(this);
     setCentralWidget(AdvListView);
 
-    QAction* separators[] = {new QAction(this), new QAction(this)};
+    QAction* separators[] = {new QAction(this), new QAction(this), new QAction(this)};
     for (QAction* separator : separators)
         separator->setSeparator(true);
     // The popup menu; it also makes Del act where the list has the focus only, so
     // that it never deletes files while a path is typed elsewhere.
-    AdvListView->addActions(
-        {MIOpen, separators[0], MICopy, MIMove, MIDelete, separators[1], MIInstall});
+    AdvListView->addActions({MIOpen, separators[0], MICopy, MIMove, MIDelete, separators[1],
+                             MIInstall, separators[2], MIExport});
 }
 
 void TFBrowser::ListTypedFolder(const QString& text) {

@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+class ExportCommands;
 class Prompts;
 class SelectionCommands;
 class WindowPlacement;
@@ -163,4 +164,5 @@ private:
     TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
 
     std::unique_ptr<SelectionCommands> FCommands; // the file commands on the selection
+    ExportCommands* FExportCommands = nullptr;    // owned by the window
 };

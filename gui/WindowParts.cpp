@@ -81,6 +81,11 @@ void WindowParts::MakeActions(QObject* owner) {
     MICheckSelected = new QAction(Translated("Check selected files"), owner);
     MICheckSelected->setToolTip(Translated("Check the selected files (or all listed) for damage"));
     MICheckTree = new QAction(Translated("Check folder tree..."), owner);
+    MIExport = new QAction(Translated("Export..."), owner);
+    MIExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    MIExport->setToolTip(
+        Translated("Export memos, addresses, to-dos, appointments and e-books of the selected "
+                   "files (or all listed)"));
 }
 
 void WindowParts::MakePanels(QMainWindow& window, Prompts& prompts) {
@@ -125,6 +130,8 @@ void WindowParts::MakeMenusAndBars(QMainWindow& window) {
     files->addActions({MICopy, MIMove, MIDelete, MIInstall});
     files->addSeparator();
     files->addActions({MICheckSelected, MICheckTree});
+    files->addSeparator();
+    files->addAction(MIExport);
     files->addSeparator();
     files->addAction(MISelectAll);
     files->addSeparator();

@@ -48,6 +48,7 @@ struct WindowParts {
     QAction* MIOpen;
     QAction* MICheckSelected;
     QAction* MICheckTree;
+    QAction* MIExport;
     QMenu* MIFavorites;
     QMenu* LanguageMenu;
 

@@ -62,9 +62,11 @@ for language in en de; do
     if [ "$language" = en ]; then
         images=$manual/images view=alt+v help=alt+h display=alt+d
         copy=Copy options=Options about=^About
+        export=Export report="Export report" target="/tmp/Palm export"
     else
         images=$manual/de/images view=alt+a help=alt+h display=alt+n
         copy=Kopieren options=Optionen about=ber
+        export=Exportieren report=Exportbericht target=/tmp/Palm-Export
     fi
     mkdir -p "$images"
     shot "$images/main-window.png" $language "" "" "$work/examples/MemoDB.pdb"
@@ -78,4 +80,11 @@ for language in en de; do
         "xdotool key $view Up Return; sleep 1; xdotool key $display" "^$options"
     shot_of "$images/creator-ids.png" $language "xdotool key $view Up Up Return" "^Creator"
     shot_of "$images/about.png" $language "xdotool key $help Up Return" "$about"
+    # Export of every sample file, into a folder of a readable name made anew.
+    rm -rf "$target"
+    exporting="xdotool key ctrl+a ctrl+e; sleep 1; xdotool type '$target'"
+    shot_of "$images/export-dialog.png" $language "$exporting" "^$export\$"
+    shot_of "$images/export-report.png" $language "$exporting; xdotool key Return; sleep 1.5" \
+        "^$report"
+    rm -rf "$target"
 done

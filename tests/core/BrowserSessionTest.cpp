@@ -369,6 +369,43 @@ TEST(BrowserSession, ArchiveRowsNeverExtractedFailAtOnceTheOthersAreCopiedByThei
     }
 }
 
+TEST(BrowserSession, CommandsTakeTheSelectedFilesOrAllListedButNeverAnArchiveItself) {
+    std::vector<FileRow> folderRows{Listed("memo.pdb"), Listed("backup.zip"), Listed("a.prc")};
+    folderRows[1].Icon = RowIcon::Archive;
+    const std::vector<FileRow> archiveRows{Listed("MemoDB.pdb", "/tmp/x/MemoDB.pdb"),
+                                           Listed("bad.pdb", "", "CRC error")};
+    const struct {
+        bool archive;
+        QList<int> selected;
+        QStringList paths;
+        QStringList unavailable;
+    } cases[] = {
+        {false, {}, Texts({"/data/palm/memo.pdb", "/data/palm/a.prc"}), {}},
+        {false, {1, 2}, Texts({"/data/palm/a.prc"}), {}},
+        {false, {1}, {}, {}},
+        {true, {}, Texts({"/tmp/x/MemoDB.pdb"}), Texts({"bad.pdb: CRC error"})},
+        {true, {1}, {}, Texts({"bad.pdb: CRC error"})},
+    };
+    for (const auto& c : cases) {
+        BrowserSettings settings;
+        BrowserSession session(settings, NoExtraction);
+        session.EnterFolder(QStringLiteral("/data/palm"));
+        FileListModel model;
+        if (c.archive) {
+            session.EnterArchive(QStringLiteral("/data/palm/backup.zip"));
+            model.SetRows(archiveRows);
+            model.SetFolder(QStringLiteral("/tmp/x/"));
+        } else {
+            model.SetRows(folderRows);
+            model.SetFolder(session.CurrentFolder());
+        }
+        model.SetArchiveView(session.ArchiveView());
+        const SelectedFiles files = session.FilesOfRows(model, c.selected);
+        EXPECT_EQ(files.Paths, c.paths) << c.archive << c.selected.size();
+        EXPECT_EQ(files.Unavailable, c.unavailable) << c.archive << c.selected.size();
+    }
+}
+
 TEST(BrowserSession, AfterARunHandledRowsLeaveTheSelectionAndMovedOnesTheList) {
     CopyMovePlan plan;
     plan.Items.resize(4);

@@ -35,6 +35,10 @@ TEST(BrowserSettings, EveryKeyIsWrittenInItsPlaceAndReadsBackAsItWas) {
     s.MainListView = {300, -1, 0, 121, 90};
     s.DBListView = {81, 71};
     s.Favorites = Words("/a /b /a");
+    s.ExportFolder = QStringLiteral("/home/u/Palm export");
+    s.ExportFormat = QStringLiteral("csv");
+    s.ExportEncoding = QStringLiteral("Shift_JIS");
+    s.ExportIncludeDeleted = true;
     int next = 1;
     for (const LayoutSection& section : LayoutSections) {
         PanelLayout l;
@@ -53,7 +57,7 @@ TEST(BrowserSettings, EveryKeyIsWrittenInItsPlaceAndReadsBackAsItWas) {
     EXPECT_EQ(saved.SectionNames(),
               Words("Brisko TBXTBMainMenu tbxtbMain tbxtwSystemComboBox "
                     "TBXdpFolders tbxdpGeneral tbxdpDBInfo tbxdpFlags tbxdpContents "
-                    "MainListView DBListView Favorites"));
+                    "MainListView DBListView Favorites Export"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("Brisko")),
               Words("StartPath Language InstallTool RememberLastDirectory TreeViewVisible "
                     "FileInfoGeneralVisible FileInfoDBVisible FileInfoFlagsVisible "
@@ -62,6 +66,8 @@ TEST(BrowserSettings, EveryKeyIsWrittenInItsPlaceAndReadsBackAsItWas) {
                     "FoldersWidth"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("MainListView")), Words("col0 col1 col2 col3 col4"));
     EXPECT_EQ(saved.KeyNames(QStringLiteral("DBListView")), Words("col0 col1"));
+    EXPECT_EQ(saved.KeyNames(QStringLiteral("Export")),
+              Words("Folder Format Encoding IncludeDeleted"));
     const QStringList common = Words("Rev Visible DockedTo LastDock DockRow DockPos FloatLeft "
                                      "FloatTop");
     const std::map<LayoutKind, QStringList> extra{

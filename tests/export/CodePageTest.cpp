@@ -7,8 +7,13 @@
 #include <gtest/gtest.h>
 
 TEST(CodePages, TheOfferedNamesAreKnownAndDecodeTheirCharacters) {
-    for (const QString& name : OfferedCodePageNames())
+    // Each is known and offered with the languages it served.
+    for (const QString& name : OfferedCodePageNames()) {
         EXPECT_TRUE(CodePage::Named(name).has_value()) << name.toStdString();
+        EXPECT_FALSE(CodePageLanguages(name).isEmpty()) << name.toStdString();
+    }
+    EXPECT_EQ(CodePageLanguages(QStringLiteral("SHIFT-JIS")), QStringLiteral("Japanese"));
+    EXPECT_TRUE(CodePageLanguages(QStringLiteral("koi8-r")).isEmpty());
     const struct {
         const char* Name;
         QByteArray Bytes;

@@ -65,7 +65,7 @@ TEST_F(CheckWindow, TheSelectedFilesOrAllListedAreCheckedAndTheDamagedMarked) {
     w->MICheckSelected->trigger();
     ASSERT_NE(Report(), nullptr);
     EXPECT_EQ(Report()->Rows().rowCount(), 0);
-    EXPECT_TRUE(Report()->Summary().contains(QStringLiteral("1 files checked")))
+    EXPECT_TRUE(Report()->Summary().contains(QStringLiteral("1 file checked:")))
         << Report()->Summary().toStdString();
     delete Report();
 

@@ -50,6 +50,28 @@ QByteArray PalmFileBuilder::Bytes() const {
     return b;
 }
 
+PalmFileBuilder RecordDatabase(const std::string& name, const std::string& type,
+                               const std::string& creator, const std::vector<QByteArray>& records,
+                               const QByteArray& appInfo, const std::vector<uint8_t>& attributes) {
+    PalmFileBuilder b;
+    b.name = name;
+    b.type = type;
+    b.creator = creator;
+    const uint32_t listEnd = uint32_t(78 + records.size() * 8 + 2);
+    if (!appInfo.isEmpty())
+        b.appInfoArea = listEnd;
+    b.tail = QByteArray(2, '\0') + appInfo;
+    uint32_t offset = listEnd + uint32_t(appInfo.size());
+    for (size_t i = 0; i < records.size(); ++i) {
+        b.recordOffsets.push_back(offset);
+        const uint32_t flags = i < attributes.size() ? attributes[i] : 0;
+        b.recordInfo.push_back(flags << 24 | uint32_t(i + 1));
+        offset += uint32_t(records[i].size());
+        b.tail += records[i];
+    }
+    return b;
+}
+
 QString PalmFileBuilder::WriteTo(const QString& path) const {
     WriteBytes(path, Bytes());
     return path;

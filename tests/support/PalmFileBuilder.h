@@ -41,6 +41,14 @@ struct PalmFileBuilder {
     QString WriteTo(const QString& path) const;
 };
 
+// A record database of the records, each with its attribute byte (attributes[i], 0 where
+// the vector is shorter) and the unique ID i + 1, after the app info block when one is
+// given; the list is followed by the usual two bytes of padding.
+PalmFileBuilder RecordDatabase(const std::string& name, const std::string& type,
+                               const std::string& creator, const std::vector<QByteArray>& records,
+                               const QByteArray& appInfo = {},
+                               const std::vector<uint8_t>& attributes = {});
+
 // A record database named "db" of type DATA with the creator, followed by tailBytes bytes.
 QByteArray PalmFileBytes(const std::string& creator, int tailBytes = 0);
 
