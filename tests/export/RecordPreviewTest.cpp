@@ -53,13 +53,12 @@ RecordBuilder Timed(int flags) {
 
 struct PreviewCase {
     const char* Name;
-    const char* Type;
-    const char* Creator;
-    QByteArray AppInfo;
-    int Index;
+    const char* Creator; // of a database of type DATA; "REAd" is an e-book's (TEXt)
     QByteArray Record;
-    uint8_t Attributes;
     std::optional<QString> Expected;
+    uint8_t Attributes = 0;
+    QByteArray AppInfo = {};
+    int Index = 1;
     QByteArray Header = {}; // an e-book's record 0, for its text records
 };
 
@@ -70,7 +69,8 @@ void PrintTo(const PreviewCase& c, std::ostream* out) {
 std::optional<QString> Preview(const PreviewCase& c) {
     // A copy of exactly the record's size, so that a read past it is caught.
     const QByteArray exact(c.Record.constData(), c.Record.size());
-    const PreviewDatabase database{c.Type, c.Creator, c.AppInfo, c.Header};
+    const PreviewDatabase database{std::string(c.Creator) == "REAd" ? "TEXt" : "DATA", c.Creator,
+                                   c.AppInfo, c.Header};
     return PreviewRecord(database, c.Index, PalmRecordBytes{exact, c.Attributes, 1}, CodePage());
 }
 
@@ -79,6 +79,17 @@ QString Lines(std::initializer_list<const char*> lines) {
     for (const char* line : lines)
         all << QString::fromUtf8(line);
     return all.join(u'\n');
+}
+
+// The texts after the fixed fields, each with its NUL.
+QByteArray Texts(RecordBuilder record, std::initializer_list<const char*> texts) {
+    for (const char* text : texts)
+        record.Text(text);
+    return record;
+}
+
+std::optional<QString> Unreadable(const QString& why) {
+    return UnreadableRecordText(why);
 }
 
 class Previews : public ::testing::TestWithParam<PreviewCase> {};
@@ -97,288 +108,110 @@ TEST_P(Previews, ShowTheRecordAsText) {
 INSTANTIATE_TEST_SUITE_P(
     Kinds, Previews,
     ::testing::Values(
-        PreviewCase{"PrivateMemoInANamedCategory", "DATA", "memo",
-                    Categories({"Unfiled", "Business"}), 0,
-                    RecordBuilder().Text("Buy milk\nand bread"), 0x11,
-                    Lines({"Category: Business", "Private: yes", "", "Buy milk", "and bread"})},
-        PreviewCase{"MemoWithoutAppInfoShowsTheCategorysNumber",
-                    "DATA",
-                    "memo",
-                    {},
-                    4,
-                    RecordBuilder().Text("x"),
-                    0x03,
-                    Lines({"Category: 3", "Private: no", "", "x"})},
-        PreviewCase{"ArchivedMemo",
-                    "DATA",
-                    "memo",
-                    {},
-                    0,
-                    RecordBuilder().Text("old"),
-                    0x88,
-                    Lines({"Deleted: yes, kept in the archive", "Private: no", "", "old"})},
-        PreviewCase{"DeletedRecordWithoutBytes",
-                    "DATA",
-                    "todo",
-                    {},
-                    2,
-                    {},
-                    0x80,
-                    QStringLiteral("The record is deleted; the file keeps none of its bytes.")},
+        PreviewCase{"PrivateMemoInANamedCategory", "memo", RecordBuilder().Text("Buy milk\nand"),
+                    Lines({"Category: Business", "Private: yes", "", "Buy milk", "and"}), 0x11,
+                    Categories({"Unfiled", "Business"})},
+        PreviewCase{"MemoWithoutAppInfoShowsTheCategorysNumber", "memo", RecordBuilder().Text("x"),
+                    Lines({"Category: 3", "Private: no", "", "x"}), 0x03},
+        PreviewCase{"ArchivedMemo", "memo", RecordBuilder().Text("old"),
+                    Lines({"Deleted: yes, kept in the archive", "Private: no", "", "old"}), 0x88},
+        PreviewCase{"DeletedRecordWithoutBytes", "todo", QByteArray(),
+                    QStringLiteral("The record is deleted; the file keeps none of its bytes."),
+                    0x80},
+        // Phone 1 Work, phone 2 Mobile, phone 2 shown; last and first name, phones 1 and 2,
+        // custom 1 (renamed) and 2 (its label not marked renamed), note.
         PreviewCase{
-            "AddressWithRenamedAndUsualLabels", "DATA", "addr",
-            // Custom 1 renamed; custom 2's label is not marked renamed.
-            AddressLabels(1u << 14, {{3, "Work"}, {14, "Colour"}, {15, "Spare"}, {21, "Handy"}}), 0,
-            RecordBuilder()
-                .Long(0x00100070) // phone 1 Work, phone 2 Mobile, shown: phone 2
-                .Long(0x4C01B)    // last, first, phone 1, 2, custom 1, 2, note
-                .Bytes({0})
-                .Text("Smith")
-                .Text("Ann")
-                .Text("555-1")
-                .Text("555-2")
-                .Text("blue")
-                .Text("x")
-                .Text("two\nlines"),
-            0x01,
+            "AddressWithRenamedAndUsualLabels", "addr",
+            Texts(RecordBuilder().Long(0x00100070).Long(0x4C01B).Bytes({0}),
+                  {"Smith", "Ann", "555-1", "555-2", "blue", "x", "two\nlines"}),
             Lines({"Category: Business", "Private: no", "", "Last name: Smith", "First name: Ann",
                    "Work: 555-1", "Handy: 555-2", "Colour: blue", "Custom 2: x",
-                   "Shown in the list: Handy", "Note:", "two", "lines"})},
-        PreviewCase{"AddressWithoutAppInfoUsesTheUsualLabels",
-                    "DATA",
-                    "addr",
-                    {},
-                    0,
-                    RecordBuilder()
-                        .Long(0x00000007) // phone 1 Mobile, shown: phone 1
-                        .Long(0x1209)     // last name, phone 1, city, country
-                        .Bytes({0})
-                        .Text("Smith")
-                        .Text("0170")
-                        .Text("Bonn")
-                        .Text("Germany"),
-                    0,
+                   "Shown in the list: Handy", "Note:", "two", "lines"}),
+            0x01,
+            AddressLabels(1u << 14, {{3, "Work"}, {14, "Colour"}, {15, "Spare"}, {21, "Handy"}})},
+        // Phone 1 Mobile and shown; last name, phone 1, city, country.
+        PreviewCase{"AddressWithoutAppInfoUsesTheUsualLabels", "addr",
+                    Texts(RecordBuilder().Long(0x7).Long(0x1209).Bytes({0}),
+                          {"Smith", "0170", "Bonn", "Germany"}),
                     Lines({"Category: 0", "Private: no", "", "Last name: Smith", "Mobile: 0170",
                            "City: Bonn", "Country: Germany", "Shown in the list: Mobile"})},
-        PreviewCase{"CompletedToDoWithDueDateAndNote", "DATA", "todo",
-                    Categories({"Unfiled", "Business", "Personal"}), 0,
-                    RecordBuilder().Date(2027, 1, 31).Bytes({0x82}).Text("Call").Text("about x"),
-                    0x02,
+        PreviewCase{"CompletedToDoWithDueDateAndNote", "todo",
+                    Texts(RecordBuilder().Date(2027, 1, 31).Bytes({0x82}), {"Call", "about x"}),
                     Lines({"Category: Personal", "Private: no", "", "Description: Call",
-                           "Due: 2027-01-31", "Priority: 2", "Completed: yes", "Note: about x"})},
-        PreviewCase{"ToDoWithoutDueDate",
-                    "DATA",
-                    "todo",
-                    {},
-                    0,
+                           "Due: 2027-01-31", "Priority: 2", "Completed: yes", "Note: about x"}),
+                    0x02, Categories({"Unfiled", "Business", "Personal"})},
+        PreviewCase{"ToDoWithoutDueDate", "todo",
                     RecordBuilder().Word(0xFFFF).Bytes({5}).Text("Later"),
-                    0x10,
                     Lines({"Category: 0", "Private: yes", "", "Description: Later", "Due: none",
-                           "Priority: 5", "Completed: no"})},
-        PreviewCase{"RepeatingAppointmentWithAlarmAndExceptions",
-                    "DATA",
-                    "date",
-                    {},
-                    0,
-                    Timed(0x7C00)
-                        .Bytes({5, 0})          // alarm 5 minutes
-                        .Bytes({2, 0})          // weekly
-                        .Date(2027, 3, 1)       // until
-                        .Bytes({2, 0x0A, 1, 0}) // every 2 weeks, Mon + Wed
-                        .Word(2)                // exceptions
-                        .Date(2007, 3, 19)
-                        .Date(2007, 3, 21)
-                        .Text("Team")
-                        .Text("Room 4"),
-                    0x10,
+                           "Priority: 5", "Completed: no"}),
+                    0x10},
+        // An alarm 5 minutes before; every 2 weeks on Monday and Wednesday, the week from
+        // Monday; two exceptions.
+        PreviewCase{"RepeatingAppointmentWithAlarmAndExceptions", "date",
+                    Texts(Timed(0x7C00)
+                              .Bytes({5, 0, 2, 0})
+                              .Date(2027, 3, 1)
+                              .Bytes({2, 0x0A, 1, 0})
+                              .Word(2)
+                              .Date(2007, 3, 19)
+                              .Date(2007, 3, 21),
+                          {"Team", "Room 4"}),
                     Lines({"Private: yes", "", "Date: 2007-03-15", "Time: 09:00–10:30",
                            "Repeat: Every 2 weeks on Monday, Wednesday until 2027-03-01",
                            "Exceptions: 2007-03-19, 2007-03-21", "Alarm: 5 minutes before",
-                           "Description: Team", "Note: Room 4"})},
-        PreviewCase{"UntimedAppointmentWithAlarmAfterIt",
-                    "DATA",
-                    "date",
-                    {},
-                    0,
+                           "Description: Team", "Note: Room 4"}),
+                    0x10},
+        PreviewCase{"UntimedAppointmentWithAlarmAfterIt", "date",
                     RecordBuilder()
                         .Bytes({0xFF, 0xFF, 0xFF, 0xFF})
                         .Date(2007, 3, 15)
                         .Word(0x4400)
                         .Bytes({0xFE, 1}) // -2 hours
                         .Text("Holiday"),
-                    0,
                     Lines({"Private: no", "", "Date: 2007-03-15", "Time: no time",
                            "Alarm: 2 hours after", "Description: Holiday"})},
-        PreviewCase{"EbookHeader",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    0,
-                    EbookHeader(2, 5000, 2, 4096),
-                    0,
+        PreviewCase{"EbookHeader", "REAd", EbookHeader(2, 5000, 2, 4096),
                     Lines({"Version: 2 (compressed)", "Text length: 5000 bytes", "Text records: 2",
-                           "Record size: 4096 bytes"})},
-        PreviewCase{"CompressedEbookText",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    1,
-                    // "Hello", " h", then "ello" from 6 back.
+                           "Record size: 4096 bytes"}),
+                    0, QByteArray(), 0},
+        // "Hello", " h", then "ello" from 6 back.
+        PreviewCase{"CompressedEbookText", "REAd",
                     RecordBuilder().Text("Hello", false).Bytes({0xE8, 0x80, 0x31}),
-                    0,
-                    QStringLiteral("Hello hello"),
-                    EbookHeader(2, 11, 1, 4096)},
-        PreviewCase{"PlainEbookText",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    2,
-                    RecordBuilder().Text("Plain \x80", false),
-                    0,
-                    QStringLiteral("Plain €"),
-                    EbookHeader(1, 20, 2, 4096)},
-        PreviewCase{"EbookBookmarkHasNone",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    3,
-                    RecordBuilder().Text("Mark", false),
-                    0,
-                    std::nullopt,
-                    EbookHeader(1, 20, 2, 4096)},
-        PreviewCase{"UnknownDatabaseHasNone",
-                    "DATA",
-                    "test",
-                    {},
-                    0,
-                    RecordBuilder().Text("x"),
-                    0,
-                    std::nullopt},
-        PreviewCase{"MemoTypeOfAnotherCreatorHasNone",
-                    "DATA",
-                    "memO",
-                    {},
-                    0,
-                    RecordBuilder().Text("x"),
-                    0,
-                    std::nullopt}),
+                    QStringLiteral("Hello hello"), 0, QByteArray(), 1, EbookHeader(2, 11, 1, 4096)},
+        PreviewCase{"PlainEbookText", "REAd", RecordBuilder().Text("Plain \x80", false),
+                    QStringLiteral("Plain €"), 0, QByteArray(), 2, EbookHeader(1, 20, 2, 4096)},
+        PreviewCase{"EbookBookmarkHasNone", "REAd", RecordBuilder().Text("Mark", false),
+                    std::nullopt, 0, QByteArray(), 3, EbookHeader(1, 20, 2, 4096)},
+        PreviewCase{"UnknownDatabaseHasNone", "test", RecordBuilder().Text("x"), std::nullopt}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 INSTANTIATE_TEST_SUITE_P(
     Damaged, Previews,
     ::testing::Values(
-        PreviewCase{"MemoWithoutNul",
-                    "DATA",
-                    "memo",
-                    {},
-                    0,
-                    RecordBuilder().Text("no end", false),
-                    0,
-                    UnreadableRecordText(UnterminatedTextText())},
-        PreviewCase{"EmptyLivingMemo",
-                    "DATA",
-                    "memo",
-                    {},
-                    0,
-                    {},
-                    0,
-                    UnreadableRecordText(UnterminatedTextText())},
-        PreviewCase{"AddressWithCutFields",
-                    "DATA",
-                    "addr",
-                    {},
-                    0,
+        PreviewCase{"MemoWithoutNul", "memo", RecordBuilder().Text("no end", false),
+                    Unreadable(UnterminatedTextText())},
+        PreviewCase{"EmptyLivingMemo", "memo", QByteArray(), Unreadable(UnterminatedTextText())},
+        PreviewCase{"AddressWithCutFields", "addr",
                     RecordBuilder().Long(0).Long(0x7).Bytes({0}).Text("Smith"),
-                    0,
-                    UnreadableRecordText(MissingFieldsText())},
-        PreviewCase{"AddressAppInfoTooShortIsLeftOut", "DATA", "addr", QByteArray(40, 'x'), 0,
-                    RecordBuilder().Long(0).Long(0x1).Bytes({0}).Text("Smith"), 0,
-                    Lines({"Category: 0", "Private: no", "", "Last name: Smith"})},
-        PreviewCase{"ToDoPriority7",
-                    "DATA",
-                    "todo",
-                    {},
-                    0,
-                    RecordBuilder().Word(0xFFFF).Bytes({7}).Text("a"),
-                    0,
-                    UnreadableRecordText(PriorityOutOfRangeText())},
-        PreviewCase{"RepeatOfKind6",
-                    "DATA",
-                    "date",
-                    {},
-                    0,
+                    Unreadable(MissingFieldsText())},
+        PreviewCase{"AddressAppInfoTooShortIsLeftOut", "addr",
+                    RecordBuilder().Long(0).Long(0x1).Bytes({0}).Text("Smith"),
+                    Lines({"Category: 0", "Private: no", "", "Last name: Smith"}), 0,
+                    QByteArray(40, 'x')},
+        PreviewCase{"RepeatOfKind6", "date",
                     Timed(0x2000).Bytes({6, 0}).Word(0xFFFF).Bytes({1, 0, 0, 0}),
-                    0,
-                    UnreadableRecordText(UnknownRepeatKindText())},
-        PreviewCase{"WeeklyOnNoDay",
-                    "DATA",
-                    "date",
-                    {},
-                    0,
-                    Timed(0x2000).Bytes({2, 0}).Word(0xFFFF).Bytes({1, 0x80, 0, 0}),
-                    0,
-                    UnreadableRecordText(RepeatOnNoDayText())},
-        PreviewCase{"DescriptionCutOff",
-                    "DATA",
-                    "date",
-                    {},
-                    0,
-                    Timed(0x0400).Text("Lunch", false),
-                    0,
-                    UnreadableRecordText(UnterminatedTextText())},
-        PreviewCase{"EbookHeaderCut",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    0,
-                    EbookHeader(2, 1, 1, 4096).left(9),
-                    0,
-                    UnreadableRecordText(RecordTooShortText())},
-        PreviewCase{"EbookOfVersion3",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    0,
-                    EbookHeader(3, 1, 1, 4096),
-                    0,
-                    UnreadableRecordText(UnknownEbookVersionText(3))},
-        PreviewCase{"EbookReferenceBeforeStart",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    1,
-                    RecordBuilder().Text("a", false).Bytes({0x80, 0x18}),
-                    0,
-                    UnreadableRecordText(EbookReferenceBeforeStartText()),
-                    EbookHeader(2, 4, 1, 4096)},
-        PreviewCase{"EbookTextPastItsRecordSize",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    1,
-                    RecordBuilder().Text("Hello", false),
-                    0,
-                    UnreadableRecordText(EbookRecordTooLongText(4)),
+                    Unreadable(UnknownRepeatKindText())},
+        PreviewCase{"EbookHeaderCut", "REAd", EbookHeader(2, 1, 1, 4096).left(9),
+                    Unreadable(RecordTooShortText()), 0, QByteArray(), 0},
+        PreviewCase{"EbookTextPastItsRecordSize", "REAd", RecordBuilder().Text("Hello", false),
+                    Unreadable(EbookRecordTooLongText(4)), 0, QByteArray(), 1,
                     EbookHeader(2, 5, 1, 4)},
-        PreviewCase{"PlainEbookTextPastItsRecordSize",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    1,
-                    RecordBuilder().Text("Hello", false),
-                    0,
-                    UnreadableRecordText(EbookRecordTooLongText(4)),
+        PreviewCase{"PlainEbookTextPastItsRecordSize", "REAd", RecordBuilder().Text("Hello", false),
+                    Unreadable(EbookRecordTooLongText(4)), 0, QByteArray(), 1,
                     EbookHeader(1, 5, 1, 4)},
-        PreviewCase{"EbookTextWithoutAHeader",
-                    "TEXt",
-                    "REAd",
-                    {},
-                    1,
-                    RecordBuilder().Text("Hello", false),
-                    0,
-                    UnreadableRecordText(QStringLiteral(
-                        "the e-book's first record, which tells how its text is stored, "
-                        "cannot be read"))}),
+        PreviewCase{"EbookTextWithoutAHeader", "REAd", RecordBuilder().Text("Hello", false),
+                    Unreadable(QStringLiteral("the e-book's first record, which tells how its "
+                                              "text is stored, cannot be read"))}),
     [](const auto& testInfo) { return std::string(testInfo.param.Name); });
 
 namespace {
