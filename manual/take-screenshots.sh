@@ -73,7 +73,7 @@ for language in en de; do
     shot "$images/archive-view.png" $language "xdotool mousemove 330 141 click 1" "" \
         "$work/examples/Backup2006.zip"
     shot_of "$images/popup-menu.png" $language "xdotool click 3" ""
-    convert "$images/popup-menu.png" -crop 560x230+224+114 +repage "$images/popup-menu.png"
+    convert "$images/popup-menu.png" -crop 560x262+224+114 +repage "$images/popup-menu.png"
     shot_of "$images/copy-move.png" $language "xdotool key F5" "^$copy"
     shot_of "$images/options-general.png" $language "xdotool key $view Up Return" "^$options"
     shot_of "$images/options-display.png" $language \

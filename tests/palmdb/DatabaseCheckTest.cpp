@@ -25,15 +25,10 @@ std::string Findings(const QByteArray& bytes, const std::string& fileName) {
     return text;
 }
 
+// Records with unique IDs 1 to 4, so that only the cases about IDs find them alike.
 PalmFileBuilder Records(std::vector<uint32_t> offsets, int tailBytes) {
-    PalmFileBuilder b;
-    b.name = "Test";
-    b.type = "DATA";
-    b.creator = "test";
-    b.recordOffsets = std::move(offsets);
-    b.recordInfo = {0x40000001, 0x40000002, 0x40000003, 0x40000004};
-    b.tail = QByteArray(tailBytes, 'r');
-    return b;
+    return RecordsAt(std::move(offsets), tailBytes,
+                     {0x40000001, 0x40000002, 0x40000003, 0x40000004});
 }
 
 PalmFileBuilder Resources(std::vector<PalmFileBuilder::Resource> list, int tailBytes) {

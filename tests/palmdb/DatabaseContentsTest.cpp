@@ -84,38 +84,27 @@ std::string Layout(const DatabaseContents& contents) {
     return text;
 }
 
-// A record database: 78 + 8 * offsets + 2 pad bytes, then the tail.
-PalmFileBuilder Records(std::vector<uint32_t> offsets, int tailBytes) {
-    PalmFileBuilder b;
-    b.name = "Test";
-    b.type = "DATA";
-    b.creator = "test";
-    b.recordOffsets = std::move(offsets);
-    b.tail = QByteArray(tailBytes, 'r');
-    return b;
-}
-
 TEST(DatabaseContents, LaysOutEntriesBlocksAndDamage) {
     // 3 records: list ends at 102, data from 104.
-    PalmFileBuilder sound = Records({104, 110, 120}, 2 + 26);
-    PalmFileBuilder blocks = Records({400, 410}, 2 + 276 + 28 + 20);
+    PalmFileBuilder sound = RecordsAt({104, 110, 120}, 2 + 26);
+    PalmFileBuilder blocks = RecordsAt({400, 410}, 2 + 276 + 28 + 20);
     blocks.appInfoArea = 96; // 78 + 16 + 2
     blocks.sortInfoArea = 372;
     PalmFileBuilder sortFirst = blocks;
     sortFirst.appInfoArea = 372;
     sortFirst.sortInfoArea = 96;
-    PalmFileBuilder appIntoList = Records({88}, 2 + 10);
+    PalmFileBuilder appIntoList = RecordsAt({88}, 2 + 10);
     appIntoList.appInfoArea = 80;
-    PalmFileBuilder appOutside = Records({88}, 2 + 10);
+    PalmFileBuilder appOutside = RecordsAt({88}, 2 + 10);
     appOutside.appInfoArea = 0xFFFFFFFF;
     appOutside.sortInfoArea = 95;
-    PalmFileBuilder appAfterRecords = Records({88}, 2 + 20);
+    PalmFileBuilder appAfterRecords = RecordsAt({88}, 2 + 20);
     appAfterRecords.appInfoArea = 98;
-    PalmFileBuilder huge = Records({}, 0);
+    PalmFileBuilder huge = RecordsAt({}, 0);
     huge.recordCountOverride = 65535;
-    PalmFileBuilder cut = Records({104, 110}, 0);
+    PalmFileBuilder cut = RecordsAt({104, 110}, 0);
     cut.recordCountOverride = 65535;
-    PalmFileBuilder halfEntry = Records({104, 110, 120}, 0);
+    PalmFileBuilder halfEntry = RecordsAt({104, 110, 120}, 0);
     const QByteArray halfEntryBytes = halfEntry.Bytes().left(78 + 8 + 4);
     PalmFileBuilder resources;
     resources.attributes = 0x0001;
@@ -133,18 +122,19 @@ TEST(DatabaseContents, LaysOutEntriesBlocksAndDamage) {
          "app=96+276 sort=372+28 | 400+10 410+10 |"},
         {"sort info before app info", sortFirst.Bytes(),
          "app=372+28 sort=96+276 | 400+10 410+10 |"},
-        {"nothing after the list", Records({}, 0).Bytes(), "| |"},
+        {"nothing after the list", RecordsAt({}, 0).Bytes(), "| |"},
         {"65,535 entries in a 78-byte file", huge.Bytes(), "| | list-cut"},
         {"count beyond the list", cut.Bytes(), "| 104+0!outside 110+0!outside | list-cut"},
         {"half an entry at the end", halfEntryBytes, "| 104+0!outside | list-cut"},
-        {"offset 0xFFFFFFFF", Records({104, 0xFFFFFFFF, 110}, 2 + 10).Bytes(),
+        {"offset 0xFFFFFFFF", RecordsAt({104, 0xFFFFFFFF, 110}, 2 + 10).Bytes(),
          "| 104+6 4294967295+0!outside 110+4 |"},
-        {"decreasing offsets", Records({104, 120, 110}, 2 + 26).Bytes(),
+        {"decreasing offsets", RecordsAt({104, 120, 110}, 2 + 26).Bytes(),
          "| 104+16 120+0 110+20!order |"},
-        {"equal offsets: an empty record", Records({104, 104, 110}, 2 + 20).Bytes(),
+        {"equal offsets: an empty record", RecordsAt({104, 104, 110}, 2 + 20).Bytes(),
          "| 104+0 104+6 110+14 |"},
-        {"offset inside the header", Records({104, 40}, 2 + 10).Bytes(), "| 104+0 40+66!header |"},
-        {"offset inside the list", Records({90, 104}, 2 + 10).Bytes(), "| 90+14!header 104+2 |"},
+        {"offset inside the header", RecordsAt({104, 40}, 2 + 10).Bytes(),
+         "| 104+0 40+66!header |"},
+        {"offset inside the list", RecordsAt({90, 104}, 2 + 10).Bytes(), "| 90+14!header 104+2 |"},
         {"app info pointing into the list", appIntoList.Bytes(),
          "app=80+8!header | 88+10 | app-header"},
         {"app info beyond the end", appOutside.Bytes(), "sort=95+3 | 88+10!sort | app-outside"},
@@ -157,7 +147,7 @@ TEST(DatabaseContents, LaysOutEntriesBlocksAndDamage) {
 }
 
 TEST(DatabaseContents, ReadsRecordAndResourceFields) {
-    PalmFileBuilder records = Records({98, 99}, 2);
+    PalmFileBuilder records = RecordsAt({98, 99}, 2);
     records.recordInfo = {0xF5123456, 0x4FABCDEF};
     const DatabaseContents r = Read(records.Bytes());
     ASSERT_EQ(r.Kind, ContentsKind::Records);
@@ -207,7 +197,7 @@ private:
 };
 
 TEST(DatabaseContents, AListThatCannotBeReadIsAProblemNotEntries) {
-    const std::string bytes = Std(Records({112, 113, 114, 115}, 2 + 10).Bytes());
+    const std::string bytes = Std(RecordsAt({112, 113, 114, 115}, 2 + 10).Bytes());
     FailingSource inList(bytes, 90);
     const DatabaseContents cut = ReadDatabaseContents(inList);
     EXPECT_EQ(Layout(cut), "| 112+10 | list-unreadable"); // the entry before the bad spot
@@ -226,7 +216,7 @@ TEST(DatabaseContents, AListThatCannotBeReadIsAProblemNotEntries) {
 }
 
 TEST(DatabaseContents, ReadsEntryBytesBoundedClippedAndNoticesAShrunkFile) {
-    QByteArray bytes = Records({96, 102}, 2).Bytes();
+    QByteArray bytes = RecordsAt({96, 102}, 2).Bytes();
     bytes += "abcdef";
     bytes += "0123456789";
     MemoryByteSource source(Std(bytes));
@@ -270,7 +260,7 @@ TEST(DatabaseContents, ReadsEntryBytesBoundedClippedAndNoticesAShrunkFile) {
 }
 
 TEST(DatabaseContents, AnEntryOutsideTheFileHasNoBytesToRead) {
-    MemoryByteSource source(Std(Records({0xFFFFFFF0}, 2).Bytes()));
+    MemoryByteSource source(Std(RecordsAt({0xFFFFFFF0}, 2).Bytes()));
     const DatabaseContents contents = ReadDatabaseContents(source);
     const EntryBytes read = ReadEntryBytes(source, contents.Entries[0], 0, 1u << 30);
     EXPECT_TRUE(read.Bytes.empty());
@@ -279,7 +269,7 @@ TEST(DatabaseContents, AnEntryOutsideTheFileHasNoBytesToRead) {
 
 TEST(FileByteSource, ReadsAFileInPlaceAndRefusesWhatIsNoFile) {
     TempFolder folder;
-    QByteArray bytes = Records({88}, 2).Bytes() + "record";
+    QByteArray bytes = RecordsAt({88}, 2).Bytes() + "record";
     const QString path = folder.Write(QStringLiteral("a.pdb"), bytes);
     std::string error;
     const auto source = FileByteSource::Open(path.toStdString(), &error);

@@ -50,6 +50,18 @@ QByteArray PalmFileBuilder::Bytes() const {
     return b;
 }
 
+PalmFileBuilder RecordsAt(std::vector<uint32_t> offsets, int tailBytes,
+                          std::vector<uint32_t> info) {
+    PalmFileBuilder b;
+    b.name = "Test";
+    b.type = "DATA";
+    b.creator = "test";
+    b.recordOffsets = std::move(offsets);
+    b.recordInfo = std::move(info);
+    b.tail = QByteArray(tailBytes, 'r');
+    return b;
+}
+
 PalmFileBuilder RecordDatabase(const std::string& name, const std::string& type,
                                const std::string& creator, const std::vector<QByteArray>& records,
                                const QByteArray& appInfo, const std::vector<uint8_t>& attributes) {

@@ -41,6 +41,11 @@ struct PalmFileBuilder {
     QString WriteTo(const QString& path) const;
 };
 
+// A record database "Test" (DATA, creator "test") whose list holds these offsets (and the
+// second words info), followed by tailBytes bytes 'r': entries laid out exactly, damage too.
+PalmFileBuilder RecordsAt(std::vector<uint32_t> offsets, int tailBytes,
+                          std::vector<uint32_t> info = {});
+
 // A record database of the records, each with its attribute byte (attributes[i], 0 where
 // the vector is shorter) and the unique ID i + 1, after the app info block when one is
 // given; the list is followed by the usual two bytes of padding.
