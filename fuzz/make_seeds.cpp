@@ -297,79 +297,63 @@ void ExportSeeds() {
     Seed("ebook", "before-start", RecordBuilder().Bytes({0x10, 0x00, 'a', 0x80, 0x18}));
 }
 
-// A database file of the type and creator: the app info block, then the records, each
-// after its attribute byte in the list.
-QByteArray Database(const char* type, const char* creator, const QByteArray& appInfo,
-                    const QList<std::pair<int, QByteArray>>& records) {
-    PalmFileBuilder b;
-    b.name = "Preview";
-    b.type = type;
-    b.creator = creator;
-    uint32_t offset = 78 + uint32_t(records.size()) * 8 + 2;
-    b.tail = QByteArray(2, '\0');
-    if (!appInfo.isEmpty()) {
-        b.appInfoArea = offset;
-        b.tail += appInfo;
-        offset += uint32_t(appInfo.size());
-    }
-    for (const auto& [attributes, bytes] : records) {
-        b.recordOffsets.push_back(offset);
-        b.recordInfo.push_back(uint32_t(attributes) << 24 | uint32_t(b.recordOffsets.size()));
-        b.tail += bytes;
-        offset += uint32_t(bytes.size());
-    }
-    return b.Bytes();
-}
-
 void PreviewSeeds() {
     QByteArray categories(2 + 16 * 16 + 16 + 2, '\0');
     categories.replace(2, 7, "Unfiled");
     categories.replace(2 + 16, 8, "Business");
     Seed("preview", "memos",
-         Database("DATA", "memo", categories,
-                  {{0x01, RecordBuilder().Text("Shopping\nmilk")},
-                   {0x80, QByteArray()},
-                   {0x00, RecordBuilder().Text("no end", false)}}));
+         RecordDatabase("MemoDB", "DATA", "memo",
+                        {RecordBuilder().Text("Shopping\nmilk"), QByteArray(),
+                         RecordBuilder().Text("no end", false)},
+                        categories, {0x01, 0x80, 0x00})
+             .Bytes());
     QByteArray labels = categories + QByteArray(RecordBuilder().Word(0).Long(1 << 14));
     for (int i = 0; i < 22; ++i)
         labels += QByteArray(i == 14 ? "Shoe size" : "Label", i == 14 ? 9 : 5) +
                   QByteArray(i == 14 ? 7 : 11, '\0');
     labels += QByteArray(2, '\0');
     Seed("preview", "addresses",
-         Database("DATA", "addr", labels,
-                  {{0x11, RecordBuilder()
-                              .Long(0x00100070)
-                              .Long(0x4C01B)
-                              .Bytes({0})
-                              .Text("Smith")
-                              .Text("Ann")
-                              .Text("555-1")
-                              .Text("555-2")
-                              .Text("38")
-                              .Text("x")
-                              .Text("note")}}));
+         RecordDatabase("AddressDB", "DATA", "addr",
+                        {RecordBuilder()
+                             .Long(0x00100070)
+                             .Long(0x4C01B)
+                             .Bytes({0})
+                             .Text("Smith")
+                             .Text("Ann")
+                             .Text("555-1")
+                             .Text("555-2")
+                             .Text("38")
+                             .Text("x")
+                             .Text("note")},
+                        labels, {0x11})
+             .Bytes());
     Seed("preview", "todos",
-         Database("DATA", "todo", categories,
-                  {{0x01, RecordBuilder().Date(2027, 1, 31).Bytes({0x82}).Text("Call").Text("x")},
-                   {0x00, RecordBuilder().Word(0xFFFF).Bytes({7}).Text("bad")}}));
+         RecordDatabase("ToDoDB", "DATA", "todo",
+                        {RecordBuilder().Date(2027, 1, 31).Bytes({0x82}).Text("Call").Text("x"),
+                         RecordBuilder().Word(0xFFFF).Bytes({7}).Text("bad")},
+                        categories, {0x01, 0x00})
+             .Bytes());
     Seed("preview", "appointments",
-         Database("DATA", "date", categories,
-                  {{0x10, RecordBuilder()
-                              .Bytes({9, 0, 10, 30})
-                              .Date(2007, 3, 15)
-                              .Word(0x7C00)
-                              .Bytes({5, 0, 2, 0})
-                              .Date(2027, 3, 1)
-                              .Bytes({2, 0x0A, 1, 0})
-                              .Word(1)
-                              .Date(2007, 3, 19)
-                              .Text("Team")
-                              .Text("Room 4")}}));
+         RecordDatabase("DatebookDB", "DATA", "date",
+                        {RecordBuilder()
+                             .Bytes({9, 0, 10, 30})
+                             .Date(2007, 3, 15)
+                             .Word(0x7C00)
+                             .Bytes({5, 0, 2, 0})
+                             .Date(2027, 3, 1)
+                             .Bytes({2, 0x0A, 1, 0})
+                             .Word(1)
+                             .Date(2007, 3, 19)
+                             .Text("Team")
+                             .Text("Room 4")},
+                        categories, {0x10})
+             .Bytes());
     Seed("preview", "ebook",
-         Database("TEXt", "REAd", {},
-                  {{0, RecordBuilder().Word(2).Word(0).Long(11).Word(1).Word(4096).Long(0)},
-                   {0, RecordBuilder().Text("Hello", false).Bytes({0xE8, 0x80, 0x31})},
-                   {0, RecordBuilder().Text("bookmark", false)}}));
+         RecordDatabase("Book", "TEXt", "REAd",
+                        {RecordBuilder().Word(2).Word(0).Long(11).Word(1).Word(4096).Long(0),
+                         RecordBuilder().Text("Hello", false).Bytes({0xE8, 0x80, 0x31}),
+                         RecordBuilder().Text("bookmark", false)})
+             .Bytes());
 }
 
 } // namespace

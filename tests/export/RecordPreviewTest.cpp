@@ -267,28 +267,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 namespace {
 
-// A database of the given type and creator with the app info block and records laid out
-// after its list, each record with its attribute byte.
-QByteArray Database(const char* type, const char* creator, const QByteArray& appInfo,
-                    const QList<std::pair<QByteArray, uint8_t>>& records) {
-    PalmFileBuilder b;
-    b.name = "Preview";
-    b.type = type;
-    b.creator = creator;
-    uint32_t offset = 78 + uint32_t(records.size()) * 8 + 2;
-    b.tail = QByteArray(2, '\0');
-    if (!appInfo.isEmpty()) {
-        b.appInfoArea = offset;
-        b.tail += appInfo;
-        offset += uint32_t(appInfo.size());
-    }
-    for (const auto& [bytes, attributes] : records) {
-        b.recordOffsets.push_back(offset);
-        b.recordInfo.push_back(uint32_t(attributes) << 24 | uint32_t(b.recordOffsets.size()));
-        b.tail += bytes;
-        offset += uint32_t(bytes.size());
-    }
-    return b.Bytes();
+// The bytes of a database of records as a source, as a file would give them.
+MemoryByteSource Source(const PalmFileBuilder& database) {
+    return MemoryByteSource(database.Bytes().toStdString());
 }
 
 std::optional<QString> PreviewOf(MemoryByteSource& source, int entry) {
@@ -300,35 +281,31 @@ std::optional<QString> PreviewOf(MemoryByteSource& source, int entry) {
 } // namespace
 
 TEST(EntryPreview, ReadsTheHeaderAppInfoAndRecordFromTheFile) {
-    MemoryByteSource memos(
-        Database("DATA", "memo", Categories({"Unfiled", "Work"}),
-                 {{RecordBuilder().Text("first"), 0x00}, {RecordBuilder().Text("second"), 0x01}})
-            .toStdString());
+    MemoryByteSource memos = Source(RecordDatabase(
+        "MemoDB", "DATA", "memo", {RecordBuilder().Text("first"), RecordBuilder().Text("second")},
+        Categories({"Unfiled", "Work"}), {0x00, 0x01}));
     EXPECT_EQ(PreviewOf(memos, 1), Lines({"Category: Work", "Private: no", "", "second"}));
     EXPECT_EQ(PreviewOf(memos, -1), std::nullopt); // the app info block itself
 
     // A text record of a compressed book, expanded as record 0 says.
-    MemoryByteSource book(
-        Database("TEXt", "REAd", {},
-                 {{EbookHeader(2, 7, 1, 4096), 0},
-                  {RecordBuilder().Text("Hi", false).Bytes({0xE8, 0x80, 0x11}), 0}})
-            .toStdString());
+    MemoryByteSource book = Source(RecordDatabase(
+        "Book", "TEXt", "REAd",
+        {EbookHeader(2, 7, 1, 4096), RecordBuilder().Text("Hi", false).Bytes({0xE8, 0x80, 0x11})}));
     EXPECT_EQ(PreviewOf(book, 1), QStringLiteral("Hi h h h"));
 
-    MemoryByteSource other(
-        Database("DATA", "test", {}, {{RecordBuilder().Text("x"), 0}}).toStdString());
+    MemoryByteSource other = Source(RecordDatabase("Other", "DATA", "test", {"x"}));
     EXPECT_EQ(PreviewOf(other, 0), std::nullopt);
 }
 
 TEST(EntryPreview, RecordsThatCannotBeReadSayWhy) {
     // Larger than any record the handheld keeps.
-    MemoryByteSource huge(
-        Database("DATA", "memo", {}, {{QByteArray(int(MaxPreviewRecordBytes) + 1, 'm') + '\0', 0}})
-            .toStdString());
+    MemoryByteSource huge = Source(RecordDatabase(
+        "MemoDB", "DATA", "memo", {QByteArray(int(MaxPreviewRecordBytes) + 1, 'm') + '\0'}));
     EXPECT_EQ(PreviewOf(huge, 0),
               UnreadableRecordText(QStringLiteral("larger than any such record")));
 
-    const QByteArray file = Database("DATA", "memo", {}, {{RecordBuilder().Text("gone soon"), 0}});
+    const QByteArray file =
+        RecordDatabase("MemoDB", "DATA", "memo", {RecordBuilder().Text("gone soon")}).Bytes();
     MemoryByteSource shrunk(file.toStdString());
     const DatabaseContents contents = ReadDatabaseContents(shrunk);
     shrunk.Truncate(size_t(file.size()) - 4);

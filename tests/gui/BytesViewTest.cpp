@@ -37,25 +37,13 @@ QByteArray TwoRecords() {
 
 // A Memo Pad database: categories "Unfiled" and "Business" in its app info block, then
 // the given records in category 1.
-QByteArray MemoDatabase(const QList<QByteArray>& records) {
-    PalmFileBuilder b;
-    b.name = "MemoDB";
-    b.type = "DATA";
-    b.creator = "memo";
+QByteArray MemoDatabase(const std::vector<QByteArray>& records) {
     QByteArray appInfo(2 + 16 * 16 + 16 + 2, '\0');
     appInfo.replace(2, 7, "Unfiled");
     appInfo.replace(2 + 16, 8, "Business");
-    uint32_t offset = 78 + uint32_t(records.size()) * 8 + 2;
-    b.appInfoArea = offset;
-    b.tail = QByteArray(2, '\0') + appInfo;
-    offset += uint32_t(appInfo.size());
-    for (const QByteArray& record : records) {
-        b.recordOffsets.push_back(offset);
-        b.recordInfo.push_back(0x01000000u | uint32_t(b.recordOffsets.size()));
-        b.tail += record;
-        offset += uint32_t(record.size());
-    }
-    return b.Bytes();
+    return RecordDatabase("MemoDB", "DATA", "memo", records, appInfo,
+                          std::vector<uint8_t>(records.size(), 0x01))
+        .Bytes();
 }
 
 class BytesViewWindow : public WindowFixture {
