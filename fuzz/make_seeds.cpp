@@ -297,6 +297,65 @@ void ExportSeeds() {
     Seed("ebook", "before-start", RecordBuilder().Bytes({0x10, 0x00, 'a', 0x80, 0x18}));
 }
 
+void PreviewSeeds() {
+    QByteArray categories(2 + 16 * 16 + 16 + 2, '\0');
+    categories.replace(2, 7, "Unfiled");
+    categories.replace(2 + 16, 8, "Business");
+    Seed("preview", "memos",
+         RecordDatabase("MemoDB", "DATA", "memo",
+                        {RecordBuilder().Text("Shopping\nmilk"), QByteArray(),
+                         RecordBuilder().Text("no end", false)},
+                        categories, {0x01, 0x80, 0x00})
+             .Bytes());
+    QByteArray labels = categories + QByteArray(RecordBuilder().Word(0).Long(1 << 14));
+    for (int i = 0; i < 22; ++i)
+        labels += QByteArray(i == 14 ? "Shoe size" : "Label", i == 14 ? 9 : 5) +
+                  QByteArray(i == 14 ? 7 : 11, '\0');
+    labels += QByteArray(2, '\0');
+    Seed("preview", "addresses",
+         RecordDatabase("AddressDB", "DATA", "addr",
+                        {RecordBuilder()
+                             .Long(0x00100070)
+                             .Long(0x4C01B)
+                             .Bytes({0})
+                             .Text("Smith")
+                             .Text("Ann")
+                             .Text("555-1")
+                             .Text("555-2")
+                             .Text("38")
+                             .Text("x")
+                             .Text("note")},
+                        labels, {0x11})
+             .Bytes());
+    Seed("preview", "todos",
+         RecordDatabase("ToDoDB", "DATA", "todo",
+                        {RecordBuilder().Date(2027, 1, 31).Bytes({0x82}).Text("Call").Text("x"),
+                         RecordBuilder().Word(0xFFFF).Bytes({7}).Text("bad")},
+                        categories, {0x01, 0x00})
+             .Bytes());
+    Seed("preview", "appointments",
+         RecordDatabase("DatebookDB", "DATA", "date",
+                        {RecordBuilder()
+                             .Bytes({9, 0, 10, 30})
+                             .Date(2007, 3, 15)
+                             .Word(0x7C00)
+                             .Bytes({5, 0, 2, 0})
+                             .Date(2027, 3, 1)
+                             .Bytes({2, 0x0A, 1, 0})
+                             .Word(1)
+                             .Date(2007, 3, 19)
+                             .Text("Team")
+                             .Text("Room 4")},
+                        categories, {0x10})
+             .Bytes());
+    Seed("preview", "ebook",
+         RecordDatabase("Book", "TEXt", "REAd",
+                        {RecordBuilder().Word(2).Word(0).Long(11).Word(1).Word(4096).Long(0),
+                         RecordBuilder().Text("Hello", false).Bytes({0xE8, 0x80, 0x31}),
+                         RecordBuilder().Text("bookmark", false)})
+             .Bytes());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -315,6 +374,7 @@ int main(int argc, char** argv) {
         RegistrySeeds();
         PeSeeds();
         ExportSeeds();
+        PreviewSeeds();
     } catch (const std::exception& e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

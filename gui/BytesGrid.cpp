@@ -23,6 +23,13 @@ BytesGrid::BytesGrid(EntryBytesModel& bytes, QWidget* parent)
     UpdateScrollRange();
 }
 
+int BytesGrid::NeededWidth() const {
+    const int text =
+        QFontMetrics(font()).horizontalAdvance(QString(EntryBytesModel::BytesPerRow, u'0'));
+    return FOffsetWidth + FHexWidth + text + FMargin + verticalScrollBar()->sizeHint().width() +
+           2 * frameWidth();
+}
+
 int BytesGrid::ShownRows() const {
     return std::max(1, viewport()->height() / FRowHeight - 1);
 }

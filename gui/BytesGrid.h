@@ -23,6 +23,8 @@ public:
     // The row under a point of the viewport; -1 on the heading or below the last row.
     int RowAt(int y) const;
     int RowHeight() const { return FRowHeight; }
+    // The width that shows offset, hex and text whole, with the frame and scroll bar.
+    int NeededWidth() const;
 
 Q_SIGNALS:
     void SelectionChanged();

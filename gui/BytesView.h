@@ -1,6 +1,7 @@
 // A read-only window of one entry's bytes: offset, hex and Windows-1252 text, 16 a row.
 // Rows are read as they are shown. The selected rows are copied as hex (Ctrl+C) or as
-// text from the popup menu.
+// text from the popup menu. A record of a known kind also shows as a person reads it, in
+// a pane beside the bytes.
 #pragma once
 
 #include <QDialog>
@@ -10,6 +11,7 @@ class ByteSource;
 class EntryBytesModel;
 class QAction;
 class QLabel;
+class QPlainTextEdit;
 class BytesGrid;
 struct ContentsEntry;
 
@@ -24,6 +26,11 @@ public:
     BytesGrid* List() const { return FList; }
     // The selected rows' bytes to the clipboard.
     void CopySelection(bool hex);
+    // Shows text in a pane to the right of the bytes, made and the window widened the
+    // first time.
+    void ShowPreview(const QString& text);
+    // The pane's text; null while no preview is shown.
+    QPlainTextEdit* Preview() const { return FPreview; }
 
     QAction* CopyHexItem;
     QAction* CopyTextItem;
@@ -32,4 +39,5 @@ private:
     EntryBytesModel* FBytes;
     BytesGrid* FList;
     QLabel* FProblem;
+    QPlainTextEdit* FPreview = nullptr;
 };

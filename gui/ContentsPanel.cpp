@@ -4,6 +4,7 @@
 #include "core/ContentsTableModel.h"
 #include "core/ExtractRun.h"
 #include "core/Prompts.h"
+#include "export/EntryPreview.h"
 #include "gui/BytesView.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
@@ -155,10 +156,14 @@ BytesView* ContentsPanel::ShowEntryBytes(int row) {
         return nullptr;
     }
     const ContentsEntry& entry = FRows->Entry(row);
+    const std::optional<QString> preview =
+        PreviewEntry(*source, FRows->Contents(), entry, FCodePage);
     auto* view = new BytesView(std::move(source), entry,
                                DisplayName(QFileInfo(FFile).fileName()) + QStringLiteral(" – ") +
                                    EntryName(entry),
                                window());
+    if (preview)
+        view->ShowPreview(*preview);
     view->show();
     return view;
 }

@@ -1,7 +1,10 @@
 // The "Contents" panel: the records or resources of the selected Palm file, its app info
 // and sort info blocks, damaged entries marked with why. Enter or a double-click shows an
-// entry's bytes; the popup menu extracts entries into a folder.
+// entry's bytes, beside them a record of a known kind as text; the popup menu extracts
+// entries into a folder.
 #pragma once
+
+#include "export/CodePage.h"
 
 #include <QWidget>
 
@@ -30,8 +33,11 @@ public:
     // The rows selected, in the order shown.
     QList<int> SelectedRows() const;
 
-    // The bytes of the entry of row in a window of their own (closed, it is released).
+    // The bytes of the entry of row in a window of their own (closed, it is released),
+    // with the record's preview where its database is of a kind Brisko reads.
     BytesView* ShowEntryBytes(int row);
+    // The character set of the previews' texts (Windows-1252 until set).
+    void SetCodePage(const CodePage& page) { FCodePage = page; }
     // The selected entries (or all) into a folder the user picks; existing files are
     // replaced only after the overwrite question; failures are reported once at the end.
     void ExtractEntries(bool all);
@@ -53,4 +59,5 @@ private:
     ContentsTableModel* FRows;
     QTreeView* FList;
     QLabel* FProblems;
+    CodePage FCodePage;
 };

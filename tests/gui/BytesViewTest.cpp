@@ -1,5 +1,6 @@
 // The bytes view opened from the contents panel: Enter and a double-click open it on the
-// entry, its rows show offset, hex and text, and a selection is copied as hex or text.
+// entry, its rows show offset, hex and text, and a selection is copied as hex or text. A
+// record of a known database is also shown as text in a pane beside the bytes.
 #include "gui/BytesView.h"
 
 #include "WindowFixture.h"
@@ -11,6 +12,9 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDockWidget>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
 #include <QTreeView>
 
 namespace {
@@ -31,10 +35,21 @@ QByteArray TwoRecords() {
     return b.Bytes();
 }
 
+// A Memo Pad database: categories "Unfiled" and "Business" in its app info block, then
+// the given records in category 1.
+QByteArray MemoDatabase(const std::vector<QByteArray>& records) {
+    QByteArray appInfo(2 + 16 * 16 + 16 + 2, '\0');
+    appInfo.replace(2, 7, "Unfiled");
+    appInfo.replace(2 + 16, 8, "Business");
+    return RecordDatabase("MemoDB", "DATA", "memo", records, appInfo,
+                          std::vector<uint8_t>(records.size(), 0x01))
+        .Bytes();
+}
+
 class BytesViewWindow : public WindowFixture {
 protected:
-    BytesView* OpenRecord(int index, bool byKey) {
-        files.Write(QStringLiteral("a.pdb"), TwoRecords());
+    BytesView* OpenRecord(int index, bool byKey, const QByteArray& file = TwoRecords()) {
+        files.Write(QStringLiteral("a.pdb"), file);
         Start(files.Path());
         w->tbxdpContents->show();
         ClickRow(QStringLiteral("a.pdb"));
@@ -125,6 +140,69 @@ TEST_F(BytesViewWindow, AClickAndAShiftClickSelectTheRowsBetween) {
     QTest::keyClick(grid, Qt::Key_Up);
     EXPECT_EQ(grid->SelectionFirst(), 0);
     EXPECT_EQ(grid->SelectionLast(), 0);
+}
+
+TEST_F(BytesViewWindow, ARecordOfAKnownDatabaseIsShownBesideItsBytes) {
+    const QByteArray memos =
+        MemoDatabase({QByteArray("Shopping\nmilk, \xE4pples", 22), QByteArray("no end")});
+    const struct {
+        const char* name;
+        QByteArray file;
+        int row;              // the app info block comes first
+        const char* expected; // nullptr: no preview
+    } cases[] = {
+        {"memo", memos, 1, "Category: Business\nPrivate: no\n\nShopping\nmilk, \u00e4pples"},
+        {"damaged memo", memos, 2, "This record cannot be read: a text of the record has no end"},
+        {"app info block", memos, 0, nullptr},
+        {"unknown database", TwoRecords(), 0, nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        BytesView* view = OpenRecord(c.row, true, c.file);
+        ASSERT_NE(view, nullptr);
+        auto* preview = view->findChild<QPlainTextEdit*>(QStringLiteral("RecordPreview"));
+        if (!c.expected) {
+            // The window as it always was: the rows alone.
+            EXPECT_EQ(preview, nullptr);
+            EXPECT_EQ(view->findChild<QSplitter*>(), nullptr);
+            EXPECT_EQ(view->List()->parentWidget(), view);
+        } else {
+            ASSERT_NE(preview, nullptr);
+            EXPECT_EQ(preview->toPlainText(), QString::fromUtf8(c.expected));
+            EXPECT_TRUE(preview->isReadOnly());
+        }
+        view->close();
+        Close();
+    }
+}
+
+TEST_F(BytesViewWindow, ThePreviewSitsRightOfTheWholeRowsOnTheScreen) {
+    BytesView* view = OpenRecord(1, true, MemoDatabase({QByteArray("Note", 5)}));
+    ASSERT_NE(view, nullptr);
+    auto* preview = view->findChild<QPlainTextEdit*>(QStringLiteral("RecordPreview"));
+    ASSERT_NE(preview, nullptr);
+    QCoreApplication::processEvents();
+    const QRect screen = view->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(view->frameGeometry())) << view->width() << "x" << view->height();
+    BytesGrid* grid = view->List();
+    EXPECT_GE(grid->width(), grid->NeededWidth());
+    const QPoint previewLeft = preview->mapTo(view, QPoint(0, 0));
+    EXPECT_GT(previewLeft.x(), grid->mapTo(view, QPoint(grid->width(), 0)).x());
+    // Room for a line of text, not a sliver.
+    EXPECT_GE(preview->width(), 20 * preview->fontMetrics().averageCharWidth());
+}
+
+TEST_F(BytesViewWindow, ThePreviewDecodesInTheCodePageSet) {
+    files.Write(QStringLiteral("a.pdb"), MemoDatabase({QByteArray("\x82\xa0", 3)}));
+    Start(files.Path());
+    w->tbxdpContents->show();
+    ClickRow(QStringLiteral("a.pdb"));
+    w->Contents->SetCodePage(*CodePage::Named(QStringLiteral("shift-jis")));
+    BytesView* view = w->Contents->ShowEntryBytes(1);
+    ASSERT_NE(view, nullptr);
+    ASSERT_NE(view->Preview(), nullptr);
+    EXPECT_TRUE(view->Preview()->toPlainText().endsWith(QStringLiteral("\n\u3042")))
+        << view->Preview()->toPlainText().toStdString();
 }
 
 TEST(EntryBytesModel, ReadsOnlyTheBlocksOfTheRowsShown) {
