@@ -2,6 +2,7 @@
 // window, taken back from it at shut-down, and the favourites menu.
 #include "common/IniFile.h"
 #include "core/Prompts.h"
+#include "gui/ContentsPanel.h"
 #include "gui/DetailsPanels.h"
 #include "gui/FileListView.h"
 #include "gui/MenuCaption.h"
@@ -25,6 +26,7 @@ void TFBrowser::LoadSettings() {
     FLayout->Apply(settings);
     FFileList->ApplyColumnWidths(settings.MainListView);
     FFileList->ShowDatabaseColumn(settings.DatabaseColumnVisible);
+    ApplyExportCodePage();
     for (int column = 0; column < 2; ++column) {
         const int width = settings.DBListView[size_t(column)];
         DBInfo->AdvListViewDB->setColumnWidth(
@@ -36,6 +38,10 @@ void TFBrowser::LoadSettings() {
         else
             FAbsentFavorites << favourite;
     }
+}
+
+void TFBrowser::ApplyExportCodePage() {
+    Contents->SetCodePage(CodePage::Named(FSession.Settings().ExportEncoding).value_or(CodePage()));
 }
 
 void TFBrowser::SaveSettings() {

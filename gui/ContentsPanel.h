@@ -38,6 +38,7 @@ public:
     BytesView* ShowEntryBytes(int row);
     // The character set of the previews' texts (Windows-1252 until set).
     void SetCodePage(const CodePage& page) { FCodePage = page; }
+    const CodePage& TextCodePage() const { return FCodePage; }
     // The selected entries (or all) into a folder the user picks; existing files are
     // replaced only after the overwrite question; failures are reported once at the end.
     void ExtractEntries(bool all);

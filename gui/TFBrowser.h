@@ -123,6 +123,8 @@ private:
 
     void LoadSettings();
     void SaveSettings();
+    // The previews read texts in the code page chosen for export.
+    void ApplyExportCodePage();
 
     // The row count (and how many could not be read) in the status line, what is
     // listed in the title.

@@ -4,6 +4,7 @@
 // what was skipped, and nothing of it lands in the export folder.
 #include "DelayedAnswers.h"
 #include "core/FileListModel.h"
+#include "gui/ContentsPanel.h"
 #include "gui/DesktopPrompts.h"
 #include "gui/ExportCommands.h"
 #include "gui/ExportDialog.h"
@@ -211,6 +212,7 @@ TEST_F(ExportWindow, TheChoicesSurviveARestartAndTheCodePageDecodesTheTexts) {
     ASSERT_NE(Report(), nullptr);
     EXPECT_TRUE(
         Read(out.File(QStringLiteral("jp/MemoDB.csv"))).contains(QString::fromUtf8("日本")));
+    EXPECT_EQ(w->Contents->TextCodePage().Name(), QStringLiteral("shift-jis"));
     w->close();
     w.reset();
 
@@ -219,6 +221,8 @@ TEST_F(ExportWindow, TheChoicesSurviveARestartAndTheCodePageDecodesTheTexts) {
     EXPECT_EQ(kept.ExportFolder, out.File(QStringLiteral("jp")));
     EXPECT_EQ(kept.ExportFormat, QStringLiteral("csv"));
     EXPECT_EQ(kept.ExportEncoding, QStringLiteral("shift-jis"));
+    // The previews beside the bytes read the texts in it too.
+    EXPECT_EQ(w->Contents->TextCodePage().Name(), QStringLiteral("shift-jis"));
     // The dialog starts with them.
     ExportDialog dialog(prompts, 1, kept);
     EXPECT_EQ(dialog.FolderEdit->text(), QDir::toNativeSeparators(kept.ExportFolder));
