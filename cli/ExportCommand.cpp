@@ -2,27 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliText.h"
-#include "core/ArchiveListing.h"
 #include "export/ExportRun.h"
-
-#include <QDir>
-#include <QFileInfo>
-
-namespace {
-
-// A folder gives its .pdb and .prc files, in name order; a file is taken as it is.
-QStringList FilesOf(const QString& path) {
-    if (!QFileInfo(path).isDir())
-        return {path};
-    QStringList files;
-    const QDir folder(path);
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
-        if (IsPalmFileName(name))
-            files << folder.filePath(name);
-    return files;
-}
-
-} // namespace
 
 int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
                   const char* usage) {
@@ -53,10 +33,10 @@ int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
             settings.Options.IncludeDeleted = true;
         } else if (argument == Latin("--")) {
             for (const QString& path : arguments.mid(i + 1))
-                files << FilesOf(path);
+                files << PalmFilesOf(path);
             break;
         } else if (!argument.startsWith(u'-') || argument == Latin("-")) {
-            files << FilesOf(argument);
+            files << PalmFilesOf(argument);
         } else {
             err << usage;
             return ExitUsage;

@@ -2,27 +2,9 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliText.h"
-#include "core/ArchiveListing.h"
 #include "zip/ZipPacking.h"
 
-#include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-// A folder gives its .pdb and .prc files, in name order; a file is taken as it is.
-QStringList FilesOf(const QString& path) {
-    if (!QFileInfo(path).isDir())
-        return {path};
-    QStringList files;
-    const QDir folder(path);
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
-        if (IsPalmFileName(name))
-            files << folder.filePath(name);
-    return files;
-}
-
-} // namespace
 
 int PackCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
                 const char* usage) {
@@ -55,7 +37,7 @@ int PackCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
     }
     QStringList files;
     for (const QString& path : paths)
-        files << FilesOf(path);
+        files << PalmFilesOf(path);
     if (files.isEmpty()) {
         ReportError(err, target, Latin("no Palm files to pack"));
         return ExitSomeUnreadable;
