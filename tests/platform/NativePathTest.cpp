@@ -1,8 +1,9 @@
 // File names as bytes: the lossless decoding, the way back, the shown text and the URL.
 #include "platform/NativePath.h"
 
+#include "support/TempFolder.h"
+
 #include <QFile>
-#include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -100,9 +101,8 @@ TEST(NativePath, FileUrlsCarryTheExactBytes) {
 }
 
 TEST(NativePath, FolderExistsReachesNamesThatAreNotUtf8) {
-    QTemporaryDir root;
-    ASSERT_TRUE(root.isValid());
-    const QByteArray base = QFile::encodeName(root.path()) + '/';
+    const TempFolder root; // removes the names that are not UTF-8 too, by their bytes
+    const QByteArray base = QFile::encodeName(root.Path()) + '/';
     const QByteArray folder = base + "Adre\xDF"
                                      "buch";
     const QByteArray file = base + "Notiz\xE9.pdb";
