@@ -3,6 +3,7 @@
 #include "export/AddressDecoder.h"
 #include "export/CsvWriter.h"
 #include "export/DatebookDecoder.h"
+#include "export/EntryRecord.h"
 #include "export/ICalendarWriter.h"
 #include "export/MemoDecoder.h"
 #include "export/MemoFileNames.h"
@@ -98,30 +99,23 @@ bool Run::Open(const QString& file, OpenDatabase& db) {
 }
 
 QByteArray Run::AppInfo(OpenDatabase& db) {
+    // A block that cannot be read leaves the categories and labels at their defaults.
     if (!db.Contents.HasAppInfo)
         return {};
-    const EntryBytes bytes = ReadEntryBytes(*db.Source, db.Contents.AppInfo, 0, MaxRecordBytes);
-    return QByteArray::fromStdString(bytes.Bytes);
+    return ReadEntryRecord(*db.Source, db.Contents.AppInfo, MaxRecordBytes, nullptr)
+        .value_or(QByteArray());
 }
 
 std::vector<std::pair<QByteArray, const ContentsEntry*>> Run::Records(const QString& file,
                                                                       OpenDatabase& db) {
     std::vector<std::pair<QByteArray, const ContentsEntry*>> records;
     for (const ContentsEntry& entry : db.Contents.Entries) {
-        if (entry.Problem != EntryProblem::None) {
-            Summary.Skipped << Named(
-                file, RecordTrouble(entry.Index, Translated(EntryProblemText(entry.Problem))));
-            continue;
-        }
-        const EntryBytes bytes = ReadEntryBytes(*db.Source, entry, 0, MaxRecordBytes);
-        if (!bytes.Error.empty() || bytes.Shrank || bytes.MoreFollow) {
-            const QString cause = !bytes.Error.empty() ? QString::fromStdString(bytes.Error)
-                                  : bytes.Shrank ? Translated("the file shrank while it was read")
-                                                 : Translated("larger than any such record");
+        QString cause;
+        if (std::optional<QByteArray> bytes =
+                ReadEntryRecord(*db.Source, entry, MaxRecordBytes, &cause))
+            records.emplace_back(std::move(*bytes), &entry);
+        else
             Summary.Skipped << Named(file, RecordTrouble(entry.Index, cause));
-            continue;
-        }
-        records.emplace_back(QByteArray::fromStdString(bytes.Bytes), &entry);
     }
     return records;
 }
