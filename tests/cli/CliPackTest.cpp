@@ -2,7 +2,7 @@
 // status, also when an archive is already there.
 #include "cli/CliCommands.h"
 #include "support/TempFolder.h"
-#include "zip/ZipArchive.h"
+#include "support/ZipBuilder.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -23,16 +23,6 @@ PackRun Pack(const QStringList& arguments) {
     out.flush();
     err.flush();
     return run;
-}
-
-QStringList EntryNames(const QString& archive) {
-    ZipArchive reader;
-    if (!reader.Open(archive))
-        return {QStringLiteral("<no archive>")};
-    QStringList names;
-    for (const ZipEntry& entry : reader.Entries())
-        names << entry.Name;
-    return names;
 }
 
 QByteArray Read(const QString& path) {
@@ -116,7 +106,7 @@ TEST(CliPack, PacksFilesAndTheFoldersPalmFilesAndRefusesToReplaceUnasked) {
         EXPECT_EQ(run.status, c.status) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.errHas))) << run.err.toStdString();
         if (!c.entries.isEmpty()) {
-            EXPECT_EQ(EntryNames(archive), c.entries);
+            EXPECT_EQ(EntryNamesOf(archive), c.entries);
             for (const QString& name : c.entries)
                 EXPECT_TRUE(run.out.contains(name + u'\n')) << run.out.toStdString();
         } else if (c.existing) {

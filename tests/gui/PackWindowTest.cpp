@@ -5,7 +5,7 @@
 #include "WindowFixture.h"
 #include "core/PackTexts.h"
 #include "gui/DesktopPrompts.h"
-#include "zip/ZipArchive.h"
+#include "support/ZipBuilder.h"
 
 #include <QAction>
 #include <QDialogButtonBox>
@@ -34,19 +34,9 @@ public:
     }
 };
 
-QStringList EntryNames(const QString& archive) {
-    ZipArchive reader;
-    if (!reader.Open(archive))
-        return {QStringLiteral("<no archive>")};
-    QStringList names;
-    for (const ZipEntry& entry : reader.Entries())
-        names << entry.Name;
-    return names;
-}
-
 // The list's order is the user's choice; the archive follows it.
 QStringList SortedEntryNames(const QString& archive) {
-    QStringList names = EntryNames(archive);
+    QStringList names = EntryNamesOf(archive);
     names.sort();
     return names;
 }
@@ -183,7 +173,7 @@ TEST_F(PackWindow, TheReportNamesWhatCouldNotBePackedWithItsCause) {
     EXPECT_TRUE(report.contains(QStringLiteral("1 file was packed"))) << report.toStdString();
     EXPECT_TRUE(report.contains(QStringLiteral("These files were not packed:\ngame.prc: ")))
         << report.toStdString();
-    EXPECT_EQ(EntryNames(backup + QStringLiteral("/some.zip")),
+    EXPECT_EQ(EntryNamesOf(backup + QStringLiteral("/some.zip")),
               QStringList{QStringLiteral("memo.pdb")});
 
     // Nothing readable: no archive, and the report says why.

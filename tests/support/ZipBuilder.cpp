@@ -256,3 +256,15 @@ QByteArray RawZip(const std::vector<RawZipEntry>& entries) {
     Put16(out, 0);
     return out;
 }
+
+QStringList EntryNamesOf(const QString& archive) {
+    int error = 0;
+    zip_t* zip = zip_open(QFile::encodeName(archive).constData(), ZIP_RDONLY, &error);
+    if (!zip)
+        return {QStringLiteral("<no archive>")};
+    QStringList names;
+    for (zip_int64_t i = 0; i < zip_get_num_entries(zip, 0); ++i)
+        names << QString::fromUtf8(zip_get_name(zip, zip_uint64_t(i), ZIP_FL_ENC_GUESS));
+    zip_discard(zip);
+    return names;
+}

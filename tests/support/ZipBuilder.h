@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -29,6 +30,10 @@ struct ZipBuilder {
     // Writes the archive (replacing a file there); returns its path. Throws on failure.
     QString WriteTo(const QString& path) const;
 };
+
+// The names of an archive's entries in the order of its directory, as stored (UTF-8);
+// {"<no archive>"} when it cannot be opened.
+QStringList EntryNamesOf(const QString& archive);
 
 // Overwrites the unpacked size that the archive declares for its only entry named name,
 // in the local header and the central directory alike (so the archive stays
