@@ -15,9 +15,8 @@
 void TFBrowser::CreateFileOperations() {
     FCommands = std::make_unique<SelectionCommands>(*this, FSession, *FFileList, FPrompts);
     new CheckCommands(*this, *FFileList, FPrompts, *MICheckSelected, *MICheckTree);
-    FExportCommands = new ExportCommands(*this, FSession, *FFileList, FPrompts, *MIExport);
-    connect(FExportCommands, &ExportCommands::ChoicesChanged, this,
-            &TFBrowser::ApplyExportCodePage);
+    auto* exporting = new ExportCommands(*this, FSession, *FFileList, FPrompts, *MIExport);
+    connect(exporting, &ExportCommands::ChoicesChanged, this, &TFBrowser::ApplyExportCodePage);
     auto* pack = new PackCommands(*this, FSession, *FFileList, FPrompts, *MIPack);
     connect(pack, &PackCommands::ListedFolderChanged, this, [this] { Run([this] { Refresh(); }); });
     connect(MICopy, &QAction::triggered, this, [this] { Run([this] { CopyMoveSelected(true); }); });

@@ -19,7 +19,6 @@
 #include <functional>
 #include <memory>
 
-class ExportCommands;
 class Prompts;
 class SelectionCommands;
 class WindowPlacement;
@@ -166,5 +165,4 @@ private:
     TGTLanguageList FLanguages; // from ChooseLanguage until the menu is built
 
     std::unique_ptr<SelectionCommands> FCommands; // the file commands on the selection
-    ExportCommands* FExportCommands = nullptr;    // owned by the window
 };
