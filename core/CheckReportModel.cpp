@@ -1,21 +1,9 @@
 #include "core/CheckReportModel.h"
 
+#include "common/CsvRow.h"
 #include "i18n/Translate.h"
 
 #include <algorithm>
-
-namespace {
-
-QString CsvField(const QString& text) {
-    if (!text.contains(u',') && !text.contains(u'"') && !text.contains(u'\n') &&
-        !text.contains(u'\r'))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1String("\""), QLatin1String("\"\""));
-    return u'"' + quoted + u'"';
-}
-
-} // namespace
 
 CheckReportModel::CheckReportModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -134,12 +122,12 @@ QString CheckReportModel::PlainText() const {
 }
 
 QString CheckReportModel::Csv() const {
-    QString csv = QStringLiteral("file,entry,severity,code,text\r\n");
-    for (const CheckReportRow& row : FRows) {
-        csv += CsvField(row.File) + u',' + Cell(row, EntryColumn) + u',' +
-               QLatin1String(SeverityWord(row.Finding.Severity)) + u',' +
-               CsvField(row.Finding.Code) + u',' + CsvField(row.Finding.Text) +
-               QLatin1String("\r\n");
-    }
+    QString csv =
+        CsvRow({QStringLiteral("file"), QStringLiteral("entry"), QStringLiteral("severity"),
+                QStringLiteral("code"), QStringLiteral("text")});
+    for (const CheckReportRow& row : FRows)
+        csv += CsvRow({row.File, Cell(row, EntryColumn),
+                       QLatin1String(SeverityWord(row.Finding.Severity)), row.Finding.Code,
+                       row.Finding.Text});
     return csv;
 }

@@ -1,7 +1,5 @@
 #include "export/CategoryInfo.h"
 
-#include "export/RecordBytes.h"
-
 QString CategoryInfo::NameOf(int category) const {
     return (category >= 0 && category < Count) ? Names[size_t(category)] : QString();
 }
@@ -14,17 +12,14 @@ QString FixedFieldText(QByteArrayView field, const CodePage& codePage) {
 std::optional<CategoryInfo> DecodeCategoryInfo(QByteArrayView appInfo, const CodePage& codePage) {
     if (appInfo.size() < CategoryInfo::Size)
         return std::nullopt;
+    const std::optional<CategoryBlock> block = SplitCategoryBlock(
+        reinterpret_cast<const unsigned char*>(appInfo.data()), std::size_t(appInfo.size()));
     CategoryInfo info;
-    RecordReader reader(appInfo);
-    const uint16_t renamed = *reader.Word();
     for (int i = 0; i < CategoryInfo::Count; ++i) {
-        info.Renamed[size_t(i)] = (renamed & (1u << i)) != 0;
-        info.Names[size_t(i)] =
-            FixedFieldText(appInfo.sliced(reader.Position(), CategoryInfo::NameSize), codePage);
-        reader.Skip(CategoryInfo::NameSize);
+        info.Renamed[size_t(i)] = (block->RenamedFlags & (1u << i)) != 0;
+        info.Names[size_t(i)] = codePage.Decode(QByteArrayView(block->Names[size_t(i)]));
     }
-    for (auto& id : info.Ids)
-        id = *reader.Byte();
-    info.LastUniqueId = *reader.Byte();
+    info.Ids = block->Ids;
+    info.LastUniqueId = block->LastUniqueId;
     return info;
 }

@@ -1,8 +1,9 @@
 // The category part that the built-in applications put at the start of their app info
-// block: 16 names of 16 bytes, their IDs and which were renamed.
+// block (laid out as palmdb's CategoryBlock), its names in the user's code page.
 #pragma once
 
 #include "export/CodePage.h"
+#include "palmdb/CategoryBlock.h"
 
 #include <QByteArrayView>
 #include <QString>
@@ -11,10 +12,9 @@
 #include <optional>
 
 struct CategoryInfo {
-    static constexpr int Count = 16;
-    static constexpr int NameSize = 16;
-    // Renamed bits, names, IDs, last ID and a pad byte.
-    static constexpr int Size = 2 + Count * NameSize + Count + 2;
+    static constexpr int Count = CategoryBlock::CategoryCount;
+    static constexpr int NameSize = CategoryBlock::NameSize;
+    static constexpr int Size = int(CategoryBlock::Size);
 
     std::array<QString, Count> Names;
     std::array<uint8_t, Count> Ids{};

@@ -1,18 +1,10 @@
 #include "export/CsvWriter.h"
 
+#include "common/CsvRow.h"
 #include "i18n/Placeholders.h"
 #include "i18n/Translate.h"
 
 namespace {
-
-QString CsvField(const QString& field) {
-    if (!field.contains(u',') && !field.contains(u'"') && !field.contains(u'\n') &&
-        !field.contains(u'\r'))
-        return field;
-    QString quoted = field;
-    quoted.replace(u'"', QStringLiteral("\"\""));
-    return u'"' + quoted + u'"';
-}
 
 QString YesNo(bool value) {
     return value ? QStringLiteral("1") : QStringLiteral("0");
@@ -28,16 +20,6 @@ QStringList RecordHeader() {
 }
 
 } // namespace
-
-QString CsvRow(const QStringList& fields) {
-    QString row;
-    for (qsizetype i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            row += u',';
-        row += CsvField(fields[i]);
-    }
-    return row + u"\r\n";
-}
 
 QString MemosAsCsv(const QList<Memo>& memos, const CategoryInfo& categories,
                    const ExportOptions& options) {

@@ -11,9 +11,6 @@
 #include <QString>
 #include <QStringList>
 
-// One row with its CRLF.
-QString CsvRow(const QStringList& fields);
-
 QString MemosAsCsv(const QList<Memo>& memos, const CategoryInfo& categories,
                    const ExportOptions& options);
 // The header names the fields by the app info's labels (renamed custom fields included);

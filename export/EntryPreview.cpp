@@ -8,12 +8,7 @@ std::optional<QString> PreviewEntry(ByteSource& source, const DatabaseContents& 
                                     const ContentsEntry& entry, const CodePage& codePage) {
     if (entry.Kind != ContentsEntryKind::Record || contents.Kind != ContentsKind::Records)
         return std::nullopt;
-    char ids[8] = {};
-    std::string error;
-    if (source.ReadAt(60, reinterpret_cast<unsigned char*>(ids), sizeof ids, &error) !=
-        int64_t(sizeof ids))
-        return std::nullopt;
-    PreviewDatabase database{std::string(ids, 4), std::string(ids + 4, 4), {}, {}};
+    PreviewDatabase database{contents.Header.Type, contents.Header.Creator, {}, {}};
     if (!HasRecordPreview(database.Type, database.Creator))
         return std::nullopt;
 

@@ -28,8 +28,6 @@ constexpr std::size_t MaxRecordBytes = 1 << 20;
 struct OpenDatabase {
     std::unique_ptr<FileByteSource> Source;
     DatabaseContents Contents;
-    std::string Type;
-    std::string Creator;
 };
 
 QString Named(const QString& file, const QString& reason) {
@@ -88,13 +86,6 @@ bool Run::Open(const QString& file, OpenDatabase& db) {
         Summary.Skipped << Named(file, Translated("not a Palm database"));
         return false;
     }
-    unsigned char ids[8] = {};
-    if (db.Source->ReadAt(60, ids, sizeof ids, &error) != int64_t(sizeof ids)) {
-        Summary.Skipped << Named(file, QString::fromStdString(error));
-        return false;
-    }
-    db.Type.assign(reinterpret_cast<const char*>(ids), 4);
-    db.Creator.assign(reinterpret_cast<const char*>(ids) + 4, 4);
     return true;
 }
 
@@ -146,7 +137,7 @@ void Run::Export(const QString& file) {
     OpenDatabase db;
     if (!Open(file, db))
         return;
-    const ExportKind kind = KindOf(db.Type, db.Creator);
+    const ExportKind kind = KindOf(db.Contents.Header.Type, db.Contents.Header.Creator);
     if (kind == ExportKind::Unknown) {
         Summary.Skipped << Named(file, Translated("not a database that Brisko can export"));
         return;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-std::optional<CategoryBlock> ParseCategoryBlock(const unsigned char* bytes, std::size_t size) {
+std::optional<CategoryBlock> SplitCategoryBlock(const unsigned char* bytes, std::size_t size) {
     // Some writers leave out the pad byte at the end.
     if (bytes == nullptr || size < CategoryBlock::Size - 1)
         return std::nullopt;
@@ -14,14 +14,22 @@ std::optional<CategoryBlock> ParseCategoryBlock(const unsigned char* bytes, std:
     for (int i = 0; i < CategoryBlock::CategoryCount; ++i) {
         const unsigned char* field = names + i * CategoryBlock::NameSize;
         const unsigned char* end = std::find(field, field + CategoryBlock::NameSize, '\0');
-        if (end == field + CategoryBlock::NameSize)
-            return std::nullopt;
         block.Names[std::size_t(i)].assign(reinterpret_cast<const char*>(field),
                                            std::size_t(end - field));
     }
     const unsigned char* ids = names + CategoryBlock::CategoryCount * CategoryBlock::NameSize;
     std::copy(ids, ids + CategoryBlock::CategoryCount, block.Ids.begin());
     block.LastUniqueId = ids[CategoryBlock::CategoryCount];
+    return block;
+}
+
+std::optional<CategoryBlock> ParseCategoryBlock(const unsigned char* bytes, std::size_t size) {
+    std::optional<CategoryBlock> block = SplitCategoryBlock(bytes, size);
+    // A name that fills its field has lost its NUL: then these bytes are no such block.
+    if (block && std::any_of(block->Names.begin(), block->Names.end(), [](const std::string& name) {
+            return name.size() == std::size_t(CategoryBlock::NameSize);
+        }))
+        return std::nullopt;
     return block;
 }
 

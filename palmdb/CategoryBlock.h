@@ -24,6 +24,11 @@ struct CategoryBlock {
     uint8_t LastUniqueId = 0;
 };
 
+// The block's fields as they stand at the start of the app info bytes, a name up to its
+// NUL or its 16th byte, for readers that take a name without its NUL as the handheld
+// does; nothing when fewer than Size - 1 bytes (the pad byte may be missing).
+std::optional<CategoryBlock> SplitCategoryBlock(const unsigned char* bytes, std::size_t size);
+
 // The block at the start of the app info bytes, or nothing when they cannot be one:
 // shorter than Size, or a name field without its NUL (a name holds at most 15 bytes).
 // The pad byte after the last unique ID may be missing.

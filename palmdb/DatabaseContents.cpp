@@ -238,6 +238,8 @@ DatabaseContents ReadDatabaseContents(ByteSource& source) {
     header.Attributes = BigEndian16(raw + 32);
     header.AppInfoOffset = BigEndian32(raw + 52);
     header.SortInfoOffset = BigEndian32(raw + 56);
+    header.Type.assign(reinterpret_cast<const char*>(raw) + 60, 4);
+    header.Creator.assign(reinterpret_cast<const char*>(raw) + 64, 4);
     header.NextRecordList = BigEndian32(raw + 72);
     header.EntryCount = BigEndian16(raw + 76);
     const bool resources = (header.Attributes & 0x0001) != 0;

@@ -106,6 +106,8 @@ struct ContentsHeader {
     uint16_t Attributes = 0;
     uint32_t AppInfoOffset = 0; // 0: none
     uint32_t SortInfoOffset = 0;
+    std::string Type;    // the 4 bytes as stored
+    std::string Creator; // likewise
     uint32_t NextRecordList = 0;
     uint16_t EntryCount = 0; // as the header says; Entries may hold fewer
 };

@@ -1,6 +1,7 @@
 // The writers' rules that independent parsers do not check on their own: line folding at
 // 75 octets, escaping, CSV quoting, safe and unique memo file names, the repeat rules and
 // which records are left out.
+#include "common/CsvRow.h"
 #include "export/ContentLines.h"
 #include "export/CsvWriter.h"
 #include "export/ICalendarWriter.h"
