@@ -76,9 +76,7 @@ void ContentsSeeds() {
     records.sortInfoArea = 380;
     records.recordOffsets = {384, 390, 400};
     records.recordInfo = {0x40000001, 0x92ABCDEF, 0x0F000003};
-    QByteArray appInfo(2 + 16 * 16 + 16 + 2, '\0');
-    appInfo.replace(2, 7, "Unfiled");
-    appInfo.replace(18, 8, "Business");
+    const QByteArray appInfo = CategoryAppInfo({"Unfiled", "Business"});
     records.tail = QByteArray(2, '\0') + appInfo + "sort" + QByteArray(26, 'r');
     PalmFileBuilder resources;
     resources.name = "App";
@@ -298,9 +296,7 @@ void ExportSeeds() {
 }
 
 void PreviewSeeds() {
-    QByteArray categories(2 + 16 * 16 + 16 + 2, '\0');
-    categories.replace(2, 7, "Unfiled");
-    categories.replace(2 + 16, 8, "Business");
+    const QByteArray categories = CategoryAppInfo({"Unfiled", "Business"});
     Seed("preview", "memos",
          RecordDatabase("MemoDB", "DATA", "memo",
                         {RecordBuilder().Text("Shopping\nmilk"), QByteArray(),

@@ -1,6 +1,6 @@
 // Tests of brisko-cli contents, extract and check: exit statuses, the JSON contracts,
 // the files extract writes and never replaces, and the database name in list --json.
-#include "cli/CliCommands.h"
+#include "CliCapture.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
 
@@ -13,37 +13,24 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
+struct CliRun : CliOutput {
     QJsonDocument Json() const { return QJsonDocument::fromJson(out.toUtf8()); }
 };
 
 CliRun RunArgs(const QStringList& arguments) {
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = RunCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
+    return CliRun{RunCapturing(arguments)};
 }
 
 QString L(const char* text) {
     return QString::fromLatin1(text);
 }
 
-QByteArray CategoryAppInfo() {
-    QByteArray block(2 + 16 * 16 + 16 + 2, '\0');
-    block[1] = 0x01;
-    const char* names[] = {"Unfiled",
-                           "Gesch\xE4"
-                           "ft",
-                           "Personal"};
-    for (int i = 0; i < 3; ++i)
-        block.replace(2 + 16 * i, int(qstrlen(names[i])), names[i]);
-    return block;
+QByteArray CategoryNames() {
+    return CategoryAppInfo({"Unfiled",
+                            "Gesch\xE4"
+                            "ft",
+                            "Personal"},
+                           0x0001);
 }
 
 // Records with categories and app info: list end 102, app info 104..380, records from 380.
@@ -53,7 +40,7 @@ QString WriteRecords(const TempFolder& dir, const char* name) {
     b.appInfoArea = 104;
     b.recordOffsets = {380, 384, 0xFFFFFFFF};
     b.recordInfo = {0x41ABCDEF, 0x92000001, 0x00000002};
-    b.tail = QByteArray(2, '\0') + CategoryAppInfo() + "abcdEFGHIJ";
+    b.tail = QByteArray(2, '\0') + CategoryNames() + "abcdEFGHIJ";
     return b.WriteTo(dir.File(L(name)));
 }
 
@@ -164,7 +151,7 @@ TEST(CliExtract, WritesEntriesUnderTheirNamesAndNeverReplacesAFile) {
     EXPECT_EQ(ReadFile(out + L("/record-0000-ABCDEF.bin")), "abcd");
     EXPECT_EQ(ReadFile(out + L("/record-0001-000001.bin")), "EFGHIJ");
     EXPECT_EQ(ReadFile(out + L("/record-0002-000002.bin")), "");
-    EXPECT_EQ(ReadFile(out + L("/appinfo.bin")), CategoryAppInfo());
+    EXPECT_EQ(ReadFile(out + L("/appinfo.bin")), CategoryNames());
 
     const QString some = dir.MakeFolder(L("some"));
     const CliRun chosen = RunArgs({L("extract"), resources, L("--entry"), L("1"), L("--to"), some});

@@ -1,6 +1,6 @@
 // brisko-cli pack: what lands in the archive, what is said about the rest, and the exit
 // status, also when an archive is already there.
-#include "cli/CliCommands.h"
+#include "CliCapture.h"
 #include "support/TempFolder.h"
 #include "support/ZipBuilder.h"
 
@@ -9,20 +9,8 @@
 
 namespace {
 
-struct PackRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
-PackRun Pack(const QStringList& arguments) {
-    PackRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = RunCli(QStringList{QStringLiteral("pack")} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
+CliOutput Pack(const QStringList& arguments) {
+    return RunCapturing(QStringList{QStringLiteral("pack")} + arguments);
 }
 
 QByteArray Read(const QString& path) {
@@ -102,7 +90,7 @@ TEST(CliPack, PacksFilesAndTheFoldersPalmFilesAndRefusesToReplaceUnasked) {
         QFile::remove(archive);
         if (c.existing)
             dir.Write(QStringLiteral("out.zip"), old.toUtf8());
-        const PackRun run = Pack(c.arguments);
+        const CliOutput run = Pack(c.arguments);
         EXPECT_EQ(run.status, c.status) << run.err.toStdString();
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.errHas))) << run.err.toStdString();
         if (!c.entries.isEmpty()) {

@@ -1,4 +1,4 @@
-#include "cli/CliCommands.h"
+#include "CliCapture.h"
 #include "core/ProgramPaths.h"
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
@@ -12,10 +12,7 @@
 
 namespace {
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
+struct CliRun : CliOutput {
     QStringList Lines() const { return out.split(u'\n', Qt::SkipEmptyParts); }
     QJsonArray Json() const {
         QJsonParseError error;
@@ -29,13 +26,7 @@ struct CliRun {
 CliRun RunCommand(const char* words, const QStringList& paths = {}) {
     const QStringList arguments =
         QString::fromLatin1(words).split(u' ', Qt::SkipEmptyParts) + paths;
-    CliRun run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.status = RunCli(arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
+    return CliRun{RunCapturing(arguments)};
 }
 
 } // namespace

@@ -38,10 +38,8 @@ QByteArray TwoRecords() {
 // A Memo Pad database: categories "Unfiled" and "Business" in its app info block, then
 // the given records in category 1.
 QByteArray MemoDatabase(const std::vector<QByteArray>& records) {
-    QByteArray appInfo(2 + 16 * 16 + 16 + 2, '\0');
-    appInfo.replace(2, 7, "Unfiled");
-    appInfo.replace(2 + 16, 8, "Business");
-    return RecordDatabase("MemoDB", "DATA", "memo", records, appInfo,
+    return RecordDatabase("MemoDB", "DATA", "memo", records,
+                          CategoryAppInfo({"Unfiled", "Business"}),
                           std::vector<uint8_t>(records.size(), 0x01))
         .Bytes();
 }

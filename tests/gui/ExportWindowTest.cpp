@@ -30,23 +30,14 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// The standard app info block's category part: renamed flags, 16 names, IDs, last ID, pad.
-QByteArray Categories(const QList<QByteArray>& names) {
-    QByteArray block(2, '\0');
-    for (int i = 0; i < 16; ++i)
-        block += names.value(i).leftJustified(16, '\0', true);
-    for (int i = 0; i < 16; ++i)
-        block += char(i < names.size() ? i : 0);
-    return block + char(names.size()) + '\0';
-}
-
 // A Memo Pad database; memo texts in Windows-1252 or Shift-JIS bytes as given.
 QByteArray Memos(const std::vector<QByteArray>& texts, const std::vector<uint8_t>& attributes) {
     std::vector<QByteArray> records;
     for (const QByteArray& text : texts)
         records.push_back(text + '\0');
     return RecordDatabase("MemoDB", "DATA", "memo", records,
-                          Categories({"Unfiled", "Business"}) + QByteArray(4, '\0'), attributes)
+                          CategoryAppInfo({"Unfiled", "Business"}) + QByteArray(4, '\0'),
+                          attributes)
         .Bytes();
 }
 

@@ -50,6 +50,14 @@ QByteArray PalmFileBuilder::Bytes() const {
     return b;
 }
 
+QByteArray CategoryAppInfo(const std::vector<QByteArray>& names, uint16_t renamed) {
+    QByteArray block;
+    put16(block, renamed);
+    for (size_t i = 0; i < 16; ++i)
+        block += (i < names.size() ? names[i] : QByteArray()).leftJustified(16, '\0', true);
+    return block + QByteArray(16 + 2, '\0');
+}
+
 PalmFileBuilder RecordsAt(std::vector<uint32_t> offsets, int tailBytes,
                           std::vector<uint32_t> info) {
     PalmFileBuilder b;

@@ -41,6 +41,10 @@ struct PalmFileBuilder {
     QString WriteTo(const QString& path) const;
 };
 
+// The standard category block that begins most app info blocks: the renamed flags, 16
+// names of 16 bytes (the given ones first), IDs of 0, a last unique ID of 0, a pad byte.
+QByteArray CategoryAppInfo(const std::vector<QByteArray>& names, uint16_t renamed = 0);
+
 // A record database "Test" (DATA, creator "test") whose list holds these offsets (and the
 // second words info), followed by tailBytes bytes 'r': entries laid out exactly, damage too.
 PalmFileBuilder RecordsAt(std::vector<uint32_t> offsets, int tailBytes,
