@@ -15,8 +15,6 @@
 #include "platform/NativePath.h"
 #include "zip/ExtractionFolder.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -217,15 +215,4 @@ int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err) {
         return List(rest.first(), json, out, err);
     err << Usage;
     return ExitUsage;
-}
-
-QStringList PalmFilesOf(const QString& path) {
-    if (!QFileInfo(path).isDir())
-        return {path};
-    QStringList files;
-    const QDir folder(path);
-    for (const QString& name : folder.entryList(QDir::Files, QDir::Name))
-        if (IsPalmFileName(name))
-            files << folder.filePath(name);
-    return files;
 }

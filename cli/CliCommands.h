@@ -7,9 +7,5 @@
 
 enum ExitCode { ExitOk = 0, ExitSomeUnreadable = 1, ExitUsage = 2 };
 
-// The files a command takes for a path given: a folder gives its .pdb and .prc files, in
-// name order; a file is taken as it is.
-QStringList PalmFilesOf(const QString& path);
-
 // Runs one command line (without the program name); returns the exit status.
 int RunCli(const QStringList& arguments, QTextStream& out, QTextStream& err);

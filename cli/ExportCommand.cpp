@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliText.h"
+#include "core/DatabaseCheckRun.h"
 #include "export/ExportRun.h"
 
 int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& err,
@@ -32,11 +33,10 @@ int ExportCommand(const QStringList& arguments, QTextStream& out, QTextStream& e
         } else if (argument == Latin("--include-deleted")) {
             settings.Options.IncludeDeleted = true;
         } else if (argument == Latin("--")) {
-            for (const QString& path : arguments.mid(i + 1))
-                files << PalmFilesOf(path);
+            files << FindPalmFiles(arguments.mid(i + 1), false);
             break;
         } else if (!argument.startsWith(u'-') || argument == Latin("-")) {
-            files << PalmFilesOf(argument);
+            files << FindPalmFiles({argument}, false);
         } else {
             err << usage;
             return ExitUsage;

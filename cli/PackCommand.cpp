@@ -2,6 +2,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/CliText.h"
+#include "core/DatabaseCheckRun.h"
 #include "zip/ZipPacking.h"
 
 #include <QFileInfo>
@@ -35,9 +36,7 @@ int PackCommand(const QStringList& arguments, QTextStream& out, QTextStream& err
         ReportError(err, target, Latin("the archive exists; give --replace to replace it"));
         return ExitSomeUnreadable;
     }
-    QStringList files;
-    for (const QString& path : paths)
-        files << PalmFilesOf(path);
+    const QStringList files = FindPalmFiles(paths, false);
     if (files.isEmpty()) {
         ReportError(err, target, Latin("no Palm files to pack"));
         return ExitSomeUnreadable;

@@ -108,7 +108,7 @@ bool CheckRunResult::HasTrouble() const {
                        [](const CheckedFile& file) { return file.HasTrouble(); });
 }
 
-QStringList PalmFilesToCheck(const QStringList& paths, bool recursive) {
+QStringList FindPalmFiles(const QStringList& paths, bool recursive) {
     QStringList files;
     for (const QString& path : paths) {
         if (!IsFolder(path)) {
@@ -145,7 +145,7 @@ CheckedFile CheckPalmFile(const QString& path) {
 CheckRunResult CheckPalmFiles(const QStringList& paths, bool recursive,
                               const CheckProgress& progress) {
     CheckRunResult result;
-    const QStringList files = PalmFilesToCheck(paths, recursive);
+    const QStringList files = FindPalmFiles(paths, recursive);
     result.Files.reserve(std::size_t(files.size()));
     for (qsizetype i = 0; i < files.size(); ++i) {
         if (progress && !progress(std::size_t(i), std::size_t(files.size()))) {

@@ -36,15 +36,15 @@ struct CheckRunResult {
 // false stops the run.
 using CheckProgress = std::function<bool(std::size_t checked, std::size_t total)>;
 
-// The Palm files to check among paths: a file as it is (whatever its name), a folder's
-// .pdb and .prc files (any letter case), with recursive those of its folders below too
-// (links to folders are not followed, so no loop is walked). A path that does not exist
+// The Palm files among paths (what check, export and pack take): a file as it is (whatever its
+// name), a folder's .pdb and .prc files (any letter case), with recursive those of its folders
+// below too (links to folders are not followed, so no loop is walked). A path that does not exist
 // stays in the list, to be reported as unreadable. Each folder's files by name.
-QStringList PalmFilesToCheck(const QStringList& paths, bool recursive);
+QStringList FindPalmFiles(const QStringList& paths, bool recursive);
 
 // Checks one file: its header and entry list are read, nothing else.
 CheckedFile CheckPalmFile(const QString& path);
 
-// PalmFilesToCheck, then CheckPalmFile for each.
+// FindPalmFiles, then CheckPalmFile for each.
 CheckRunResult CheckPalmFiles(const QStringList& paths, bool recursive,
                               const CheckProgress& progress = {});

@@ -142,7 +142,8 @@ void Run::Export(const QString& file) {
         Summary.Skipped << Named(file, Translated("not a database that Brisko can export"));
         return;
     }
-    const QString base = SafeFileName(QFileInfo(file).completeBaseName(), QStringLiteral("export"));
+    const QString base =
+        SafeFileName(DisplayName(QFileInfo(file).completeBaseName()), QStringLiteral("export"));
     const bool csv = FSet.Format == ExportFormat::Csv;
     const QByteArray appInfo = AppInfo(db);
     const ExportOptions& options = FSet.Options;

@@ -151,7 +151,7 @@ std::vector<PackSource> PackSourcesOf(const QStringList& paths) {
     std::vector<PackSource> sources;
     sources.reserve(size_t(paths.size()));
     for (const QString& path : paths)
-        sources.push_back({path, QFileInfo(path).fileName()});
+        sources.push_back({path, DisplayName(QFileInfo(path).fileName())});
     return sources;
 }
 

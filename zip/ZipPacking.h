@@ -30,7 +30,8 @@ using PackProgress = std::function<bool(size_t done, size_t total)>;
 // Every file packed together may hold at most this much: the archive is built in memory.
 constexpr int64_t MaxPackBytes = int64_t(1024) * 1024 * 1024;
 
-// Each path with its file name as the name in the archive.
+// Each path with its file name as the name in the archive, as it is shown: a name that is
+// not UTF-8 is stored in UTF-8 as read in Windows-1252, so that other tools can read it.
 std::vector<PackSource> PackSourcesOf(const QStringList& paths);
 
 // name, or with " (2)", " (3)"... before its suffix the first form not in taken (compared

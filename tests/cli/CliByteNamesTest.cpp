@@ -1,6 +1,7 @@
 // brisko-cli on a file whose name is not UTF-8, given as the shell gives it: raw bytes.
 #include "support/PalmFileBuilder.h"
 #include "support/TempFolder.h"
+#include "support/ZipBuilder.h"
 
 #include <QFile>
 #include <QProcess>
@@ -108,4 +109,28 @@ TEST(CliByteNames, ContentsExtractAndCheckReachALatin1NamedFileAndFolder) {
     EXPECT_EQ(check.status, 0) << check.out.constData() << check.err.constData();
     EXPECT_TRUE(check.out.contains("1 file(s) checked, 0 damaged or suspicious.\n"))
         << check.out.constData();
+}
+
+TEST(CliByteNames, ExportAndPackTakeTheLatin1NamedFilesOfAFolder) {
+    TempFolder dir;
+    const QByteArray folder = QFile::encodeName(dir.Path()) + "/Sicherung \xE4";
+    ASSERT_EQ(::mkdir(folder.constData(), 0755), 0);
+    const QByteArray latin1 = folder + "/Notiz\xE9.pdb";
+    const QByteArray bytes =
+        RecordDatabase("MemoDB", "DATA", "memo", {QByteArray("Hallo", 6)}).Bytes();
+    const int fd = ::open(latin1.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
+    ::close(fd);
+
+    const QByteArray out = QFile::encodeName(dir.Path()) + "/out";
+    const Result exported = RunCli({"export", folder, "--to", out});
+    EXPECT_EQ(exported.status, 0) << exported.err.constData();
+    EXPECT_TRUE(exported.out.contains("1 file(s) written, 0 skipped.")) << exported.out.constData();
+
+    const Result packed = RunCli({"pack", folder, "--to", out + "/all.zip"});
+    EXPECT_EQ(packed.status, 0) << packed.err.constData();
+    EXPECT_EQ(EntryNamesOf(QFile::decodeName(out + "/all.zip")),
+              QStringList{QString::fromUtf8("Notiz\xC3\xA9.pdb")})
+        << packed.out.constData();
 }

@@ -63,7 +63,7 @@ TEST(DatabaseCheckRun, FindsThePalmFilesOfFoldersAndTrees) {
          {QStringLiteral("given.bin"), QStringLiteral("missing.pdb")}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Relative(PalmFilesToCheck(c.paths, c.recursive), dir), c.expected) << c.name;
+        EXPECT_EQ(Relative(FindPalmFiles(c.paths, c.recursive), dir), c.expected) << c.name;
 }
 
 TEST(DatabaseCheckRun, ReportsEachFileWithItsFindingsAndUnreadableFilesToo) {
